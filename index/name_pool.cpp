@@ -1,0 +1,62 @@
+#include "index/name_pool.h"
+
+#include <bit>
+#include <cstring>
+#include <new>
+
+#include "platform/usn_layout.h"
+
+namespace quillmor {
+namespace {
+
+// Writes the terminator, the folded copy and its terminator after the n units
+// already at dst.
+void FinishEntry(char16_t* dst, size_t n) {
+  char16_t* lower = dst + n + 1;
+  for (size_t i = 0; i < n; ++i) lower[i] = FoldAsciiCase(dst[i]);
+  dst[n] = 0;
+  lower[n] = 0;
+}
+
+}  // namespace
+
+char16_t* NamePool::Reserve(size_t units) {
+  const size_t need = 2 * (units + 1);
+  if (used_ + need > kChunkUnits) {
+    // calloc: fresh pages come zeroed from the system, so a 4 MiB chunk costs
+    // no memset. The tail of the previous chunk stays unused.
+    auto* chunk = static_cast<char16_t*>(std::calloc(kChunkUnits, sizeof(char16_t)));
+    if (chunk == nullptr) throw std::bad_alloc();
+    chunks_.emplace_back(chunk);
+    used_ = 0;
+  }
+  char16_t* dst = chunks_.back().get() + used_;
+  used_ += need;
+  return dst;
+}
+
+const char16_t* NamePool::Add(std::u16string_view name) {
+  char16_t* dst = Reserve(name.size());
+  std::copy(name.begin(), name.end(), dst);
+  FinishEntry(dst, name.size());
+  return dst;
+}
+
+const char16_t* NamePool::AddUtf16Le(const std::byte* bytes, size_t units) {
+  char16_t* dst = Reserve(units);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(dst, bytes, units * sizeof(char16_t));
+  } else {
+    for (size_t i = 0; i < units; ++i) dst[i] = static_cast<char16_t>(usn::Load16(bytes + 2 * i));
+  }
+  FinishEntry(dst, units);
+  return dst;
+}
+
+void NamePool::Reset() {
+  chunks_.clear();
+  chunks_.shrink_to_fit();
+  used_ = kChunkUnits;
+}
+
+}  // namespace quillmor

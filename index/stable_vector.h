@@ -1,0 +1,46 @@
+// A sequence whose elements never move: appending adds to fixed-size blocks, so
+// an element's index and address stay valid until Clear.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+namespace quillmor {
+
+// Not thread-safe; the owner's lock guards it.
+template <typename T, size_t kBlockShift = 14>
+class StableVector {
+ public:
+  static constexpr size_t kBlockSize = size_t{1} << kBlockShift;
+
+  size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+
+  T& operator[](size_t i) { return blocks_[i >> kBlockShift][i & (kBlockSize - 1)]; }
+  const T& operator[](size_t i) const { return blocks_[i >> kBlockShift][i & (kBlockSize - 1)]; }
+
+  T& push_back(const T& value) {
+    if ((size_ & (kBlockSize - 1)) == 0 && (size_ >> kBlockShift) == blocks_.size()) {
+      blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlockSize));
+    }
+    T& slot = (*this)[size_];
+    slot = value;
+    ++size_;
+    return slot;
+  }
+
+  void clear() {
+    blocks_.clear();
+    blocks_.shrink_to_fit();
+    size_ = 0;
+  }
+
+  size_t ReservedBytes() const { return blocks_.size() * kBlockSize * sizeof(T); }
+
+ private:
+  std::vector<std::unique_ptr<T[]>> blocks_;
+  size_t size_ = 0;
+};
+
+}  // namespace quillmor

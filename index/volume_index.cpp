@@ -1,0 +1,89 @@
+#include "index/volume_index.h"
+
+#include <mutex>
+#include <vector>
+
+namespace quillmor {
+
+VolumeIndex::VolumeIndex(Env& env) : env_(env) {}
+
+VolumeIndex::~VolumeIndex() { CloseVolume(); }
+
+void VolumeIndex::ClearForBuild() {
+  records.clear();
+  namePool.Reset();
+  refToIndex.Clear();
+  deletedCount = 0;
+  std::unique_lock attrsGuard(attrsLock);
+  attrs.clear();
+}
+
+std::u16string VolumeIndex::BuildPath(uint64_t recordIndex) const {
+  if (recordIndex >= records.size()) return drive;
+
+  // At most this many ancestors: a deeper chain, or a reference cycle, keeps
+  // the nearest ones.
+  constexpr int kMaxAncestors = 100;
+  const FileRecord* chain[kMaxAncestors + 1];
+  int depth = 0;
+  const FileRecord* record = &records[recordIndex];
+  chain[depth++] = record;
+  size_t total = drive.size() + 1 + record->nameLength;
+
+  uint64_t cur = record->parentRef;
+  for (int step = 0; step < kMaxAncestors; ++step) {
+    uint64_t index = 0;
+    if (!refToIndex.Find(cur, index) || index == kNoRecord) break;
+    const FileRecord& parent = records[index];
+    if (parent.fileRef == parent.parentRef) break;  // the NTFS root refers to itself
+    chain[depth++] = &parent;
+    total += parent.nameLength + 1;
+    cur = parent.parentRef;
+  }
+
+  std::u16string path;
+  path.reserve(total);
+  path = drive;
+  while (depth > 0) {
+    const FileRecord* r = chain[--depth];
+    path.push_back(u'\\');
+    path.append(r->name, r->nameLength);
+  }
+  return path;
+}
+
+std::u16string VolumeIndex::GetFullPath(uint64_t recordIndex) const {
+  std::shared_lock lock(recordsLock);
+  return BuildPath(recordIndex);
+}
+
+void VolumeIndex::RenameRecord(uint64_t recordIndex, std::u16string_view newName) {
+  std::unique_lock lock(recordsLock);
+  if (recordIndex >= records.size()) return;
+  FileRecord& record = records[recordIndex];
+  if (record.deleted) return;
+  record.name = AddName(newName);
+  record.nameLength = static_cast<uint16_t>(newName.size());
+}
+
+uint8_t VolumeIndex::LookupAttributes(uint64_t fileRef, AttrEntry& out) const {
+  const uint64_t before = env_.clock->SteadyNanoseconds();
+  std::shared_lock lock(attrsLock);
+  const uint64_t after = env_.clock->SteadyNanoseconds();
+  g_attrCounters.lockWaitMicroseconds += (after - before) / 1000;
+
+  const auto it = attrs.find(fileRef);
+  if (it == attrs.end()) {
+    ++g_attrCounters.misses;
+    return 0;
+  }
+  out = it->second;
+  if (it->second.known) {
+    ++g_attrCounters.hits;
+  } else {
+    ++g_attrCounters.misses;
+  }
+  return it->second.known;
+}
+
+}  // namespace quillmor

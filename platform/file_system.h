@@ -1,0 +1,83 @@
+// Files, directories and drive letters, as the Win32 file API sees them. Paths
+// are UTF-16 Windows paths ("E:\docs\a.txt"); implementations that are not
+// Windows map them onto their own storage.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quillmor {
+
+// WIN32_FIND_DATAW and WIN32_FILE_ATTRIBUTE_DATA, the parts we read. Times are
+// FILETIME values (100-ns units since 1601-01-01 UTC).
+struct FileInfo {
+  uint32_t attributes = 0;
+  uint64_t size = 0;
+  uint64_t creationTime = 0;
+  uint64_t lastWriteTime = 0;
+};
+
+struct DirectoryEntry {
+  std::u16string name;  // cFileName: the last path component
+  FileInfo info;
+};
+
+// One FindFirstFileW/FindNextFileW sequence. Not thread-safe; one per walk step.
+class DirectoryLister {
+ public:
+  virtual ~DirectoryLister() = default;
+  // Fills `entry` with the next entry ("." and ".." included where the file
+  // system reports them) and returns true, or returns false at the end.
+  virtual bool Next(DirectoryEntry& entry) = 0;
+};
+
+// GetVolumeInformationW, the parts we read.
+struct VolumeInformation {
+  std::u16string fileSystemName;
+  uint32_t serialNumber = 0;
+  uint32_t maximumComponentLength = 0;
+  uint32_t flags = 0;
+};
+
+// Thread-safe; every call may block on the disk.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // --- Drives ---
+  // GetLogicalDrives: bit i set for the drive letter 'A' + i.
+  virtual uint32_t LogicalDrives() = 0;
+  // GetDriveTypeW of a root such as "E:\": one of the kDrive* codes.
+  virtual uint32_t DriveType(std::u16string_view root) = 0;
+  // GetVolumeInformationW of a root such as "E:\". False when it fails.
+  virtual bool GetVolumeInformation(std::u16string_view root, VolumeInformation& out) = 0;
+
+  // --- Names and attributes ---
+  // FindFirstFileW on `directory` + "\*". nullptr when it returns
+  // INVALID_HANDLE_VALUE (missing, unreadable or not a directory).
+  virtual std::unique_ptr<DirectoryLister> ListDirectory(std::u16string_view directory) = 0;
+  // GetFileAttributesW: kInvalidFileAttributes when the path does not answer.
+  virtual uint32_t GetFileAttributes(std::u16string_view path) = 0;
+  // GetFileAttributesExW. False when the path does not answer.
+  virtual bool GetFileInfo(std::u16string_view path, FileInfo& out) = 0;
+
+  // --- Whole files, for the settings and cache files ---
+  // Reads all bytes. False when the file cannot be opened or read.
+  virtual bool ReadFile(std::u16string_view path, std::string& bytes) = 0;
+  // Creates or truncates the file and writes `bytes`. False on any failure
+  // (the file may then be partly written: write to a temporary file and
+  // ReplaceFile when the old content must survive).
+  virtual bool WriteFile(std::u16string_view path, std::string_view bytes) = 0;
+  // Appends to the file, creating it when missing. False on failure.
+  virtual bool AppendFile(std::u16string_view path, std::string_view bytes) = 0;
+  // MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH):
+  // `to` is replaced in one step.
+  virtual bool ReplaceFile(std::u16string_view from, std::u16string_view to) = 0;
+  virtual bool DeleteFile(std::u16string_view path) = 0;
+  // CreateDirectoryW. False when it fails, also when the directory exists.
+  virtual bool CreateDirectory(std::u16string_view path) = 0;
+};
+
+}  // namespace quillmor

@@ -1,0 +1,57 @@
+// System facts for tests: folders a test chooses, and the debugger output
+// captured as lines.
+#pragma once
+
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/system_info.h"
+
+namespace quillmor {
+
+class FakeSystemInfo : public SystemInfo {
+ public:
+  std::optional<std::u16string> documents;
+  std::optional<std::u16string> localAppData;
+  std::u16string tempPath;
+  uint32_t gdiObjects = 0;
+  uint32_t userObjects = 0;
+
+  bool DocumentsFolder(std::u16string& path) override { return Get(documents, path); }
+  bool LocalAppDataFolder(std::u16string& path) override { return Get(localAppData, path); }
+  std::u16string TempPath() override { return tempPath; }
+
+  void DebugOutput(std::string_view text) override {
+    std::lock_guard lock(mutex_);
+    debugLines_.emplace_back(text.begin(), text.end());
+  }
+  void DebugOutput(std::u16string_view text) override {
+    std::lock_guard lock(mutex_);
+    debugLines_.emplace_back(text.begin(), text.end());  // tests write ASCII
+  }
+  std::vector<std::string> DebugLines() {
+    std::lock_guard lock(mutex_);
+    return debugLines_;
+  }
+
+  uint32_t GdiObjectCount() override { return gdiObjects; }
+  uint32_t UserObjectCount() override { return userObjects; }
+  void TrimOwnWorkingSet() override { ++trims; }
+  std::u16string KeyName(uint32_t) override { return {}; }
+
+  int trims = 0;
+
+ private:
+  static bool Get(const std::optional<std::u16string>& value, std::u16string& out) {
+    if (!value) return false;
+    out = *value;
+    return true;
+  }
+
+  std::mutex mutex_;
+  std::vector<std::string> debugLines_;  // Guarded by mutex_.
+};
+
+}  // namespace quillmor

@@ -1,0 +1,28 @@
+// An Env made of the in-memory fakes: a manual clock, a recording window
+// poster and fake system facts. Tests set `env.volumes`, `env.files` and
+// `env.text` to what they need.
+#pragma once
+
+#include "platform/env.h"
+#include "platform/sim/fake_system_info.h"
+#include "platform/sim/manual_clock.h"
+#include "platform/sim/recording_window_poster.h"
+
+namespace quillmor {
+
+struct TestEnv {
+  TestEnv() {
+    env.clock = &clock;
+    env.windows = &poster;
+    env.system = &system;
+  }
+  TestEnv(const TestEnv&) = delete;
+  TestEnv& operator=(const TestEnv&) = delete;
+
+  ManualClock clock;
+  RecordingWindowPoster poster;
+  FakeSystemInfo system;
+  Env env;
+};
+
+}  // namespace quillmor

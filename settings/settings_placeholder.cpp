@@ -1,0 +1,1 @@
+// Replaced as the settings files land.
