@@ -1,0 +1,49 @@
+// The conventions every settings text file shares: UTF-8 with a byte-order
+// mark (written always, skipped when read), one setting per line, lines
+// trimmed of blanks and split at their first "=".
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace quillmor {
+
+// Reads a settings file as lines, as a reader with a fixed buffer of
+// `bufferChars` characters (fgetws) sees them: a line longer than
+// bufferChars - 1 comes in pieces. Each line is trimmed; empty lines are
+// dropped. False (and no lines) when the file cannot be read.
+bool ReadSettingsLines(FileSystem& files, std::u16string_view path, size_t bufferChars,
+                       std::vector<std::u16string>& lines);
+
+// Writes `text` as a settings file: a byte-order mark, then UTF-8 with each
+// "\n" written as "\r\n" (text mode, as Windows programs write). False when
+// the file cannot be written.
+bool WriteSettingsFile(FileSystem& files, std::u16string_view path, std::u16string_view text);
+
+// Blanks are space, tab, carriage return and line feed.
+std::u16string_view TrimSettingsBlanks(std::u16string_view text);
+
+// Splits at the first "=" and trims both sides. False when there is no "=".
+bool SplitSettingsKeyValue(std::u16string_view line, std::u16string_view& key, std::u16string_view& value);
+
+// Decimal numbers as wcstol, wcstoul and wcstoull read them: leading blanks,
+// an optional sign, then the leading digits; no digits gives 0. Out-of-range
+// values saturate as those functions do with Windows' 32-bit long.
+int32_t ParseSettingsInt(std::u16string_view value);
+uint32_t ParseSettingsUnsigned(std::u16string_view value);
+uint64_t ParseSettingsUnsigned64(std::u16string_view value);
+
+// "0", "false" and "off" (any case) are false; anything else is true.
+bool ParseSettingsBool(std::u16string_view value);
+
+// 'A'..'Z' to 'a'..'z'; other characters are kept.
+std::u16string LowerAscii(std::u16string_view text);
+
+// The path of a file in a directory: directory + "\" + name.
+std::u16string JoinPath(std::u16string_view directory, std::u16string_view name);
+
+}  // namespace quillmor
