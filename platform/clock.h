@@ -29,6 +29,16 @@ class Clock {
   virtual LocalTime LocalNow() = 0;
   // Sleep. Tests replace it so that they need not wait out fixed pauses.
   virtual void Sleep(uint32_t milliseconds) = 0;
+
+  // GetSystemTimeAsFileTime: now, as a FILETIME (100-ns units since
+  // 1601-01-01 UTC).
+  virtual uint64_t UtcNowFileTime() = 0;
+  // FileTimeToSystemTime + SystemTimeToTzSpecificLocalTime: the local time of
+  // a FILETIME. False for a time the system cannot convert.
+  virtual bool FileTimeToLocal(uint64_t fileTime, LocalTime& out) = 0;
+  // TzSpecificLocalTimeToSystemTime + SystemTimeToFileTime: the FILETIME of a
+  // local time (dayOfWeek ignored). False for an invalid date.
+  virtual bool LocalToFileTime(const LocalTime& local, uint64_t& fileTime) = 0;
 };
 
 }  // namespace quillmor

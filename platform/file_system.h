@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstddef>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -31,6 +33,21 @@ class DirectoryLister {
   // Fills `entry` with the next entry ("." and ".." included where the file
   // system reports them) and returns true, or returns false at the end.
   virtual bool Next(DirectoryEntry& entry) = 0;
+};
+
+// A file opened for reading (CreateFileW with GENERIC_READ, shared for read,
+// write and delete). Not thread-safe.
+class ReadableFile {
+ public:
+  virtual ~ReadableFile() = default;
+  virtual uint64_t Size() = 0;
+  // Reads up to out.size() bytes at `offset`; returns the count (0 at the end
+  // or on error).
+  virtual size_t Read(uint64_t offset, std::span<std::byte> out) = 0;
+  // Maps the whole file read-only (CreateFileMappingW + MapViewOfFile, or
+  // mmap). An empty span when it cannot be mapped or is empty; the mapping
+  // lives until the file is destroyed.
+  virtual std::span<const std::byte> Map() = 0;
 };
 
 // GetVolumeInformationW, the parts we read.
@@ -62,6 +79,9 @@ class FileSystem {
   virtual uint32_t GetFileAttributes(std::u16string_view path) = 0;
   // GetFileAttributesExW. False when the path does not answer.
   virtual bool GetFileInfo(std::u16string_view path, FileInfo& out) = 0;
+
+  // Opens a file for reading. nullptr when it cannot be opened.
+  virtual std::unique_ptr<ReadableFile> OpenForRead(std::u16string_view path) = 0;
 
   // --- Whole files, for the settings and cache files ---
   // Reads all bytes. False when the file cannot be opened or read.

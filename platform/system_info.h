@@ -29,6 +29,16 @@ class SystemInfo {
   virtual uint32_t UserObjectCount() = 0;
   // SetProcessWorkingSetSize(-1, -1) and K32EmptyWorkingSet on this process.
   virtual void TrimOwnWorkingSet() = 0;
+  // Enables SeIncreaseQuotaPrivilege (failure ignored), then trims every other
+  // process that can be opened with query-information and set-quota access
+  // (0x500). False when the process snapshot cannot be taken.
+  virtual bool TrimOtherProcesses() = 0;
+
+  // GetLastInputInfo: the 32-bit tick of the last user input. False when the
+  // call fails.
+  virtual bool LastInputTick(uint32_t& tick) = 0;
+  // GetForegroundWindow() == window.
+  virtual bool IsForegroundWindow(void* window) = 0;
 
   // MapVirtualKeyW(MAPVK_VK_TO_VSC) and GetKeyNameTextW: the keyboard's name
   // for a virtual key, empty when it has none.

@@ -2,6 +2,7 @@
 // captured as lines.
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -39,9 +40,22 @@ class FakeSystemInfo : public SystemInfo {
   uint32_t GdiObjectCount() override { return gdiObjects; }
   uint32_t UserObjectCount() override { return userObjects; }
   void TrimOwnWorkingSet() override { ++trims; }
+  bool TrimOtherProcesses() override {
+    ++globalTrims;
+    return true;
+  }
+  bool LastInputTick(uint32_t& tick) override {
+    tick = lastInputTick;
+    return hasLastInput;
+  }
+  bool IsForegroundWindow(void* window) override { return window != nullptr && window == foregroundWindow; }
   std::u16string KeyName(uint32_t) override { return {}; }
 
-  int trims = 0;
+  std::atomic<int> trims{0};
+  std::atomic<int> globalTrims{0};
+  bool hasLastInput = true;
+  uint32_t lastInputTick = 0;
+  void* foregroundWindow = nullptr;
 
  private:
   static bool Get(const std::optional<std::u16string>& value, std::u16string& out) {
