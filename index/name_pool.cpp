@@ -2,7 +2,6 @@
 
 #include <bit>
 #include <cstring>
-#include <new>
 
 #include "platform/usn_layout.h"
 
@@ -23,14 +22,11 @@ void FinishEntry(char16_t* dst, size_t n) {
 char16_t* NamePool::Reserve(size_t units) {
   const size_t need = 2 * (units + 1);
   if (used_ + need > kChunkUnits) {
-    // calloc: fresh pages come zeroed from the system, so a 4 MiB chunk costs
-    // no memset. The tail of the previous chunk stays unused.
-    auto* chunk = static_cast<char16_t*>(std::calloc(kChunkUnits, sizeof(char16_t)));
-    if (chunk == nullptr) throw std::bad_alloc();
-    chunks_.emplace_back(chunk);
+    // The tail of the previous chunk stays unused.
+    chunks_.emplace_back(kChunkUnits);
     used_ = 0;
   }
-  char16_t* dst = chunks_.back().get() + used_;
+  char16_t* dst = chunks_.back().data() + used_;
   used_ += need;
   return dst;
 }

@@ -4,10 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <string_view>
 #include <vector>
+
+#include "platform/page_memory.h"
 
 namespace quillmor {
 
@@ -39,13 +39,10 @@ class NamePool {
   size_t ReservedBytes() const { return chunks_.size() * kChunkUnits * sizeof(char16_t); }
 
  private:
-  struct FreeDeleter {
-    void operator()(char16_t* p) const { std::free(p); }
-  };
   // Room for `units` and both terminators, twice; opens a chunk when needed.
   char16_t* Reserve(size_t units);
 
-  std::vector<std::unique_ptr<char16_t, FreeDeleter>> chunks_;
+  std::vector<PageArray<char16_t>> chunks_;
   // Units used in the newest chunk; a full chunk's worth after construction
   // and Reset so that the first Add opens a chunk.
   size_t used_ = kChunkUnits;

@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "index/journal_monitor.h"
 #include "index/usn_block.h"
@@ -75,17 +76,35 @@ struct Block {
 };
 
 // The reader thread fills blocks; the parser turns them into records in the
-// order they were read. The queue is unbounded: parsing is faster than the
-// kernel calls that fill it, so it rarely holds more than a few blocks.
+// order they were read. Parsing is usually faster than the kernel calls that
+// fill the queue; when it is not, the reader waits once a megabyte of blocks
+// is queued rather than holding the whole table in memory. Parsed blocks go
+// back to the reader, so that a build of millions of records reuses a few warm
+// blocks instead of faulting in fresh memory.
 class ParsePipeline {
  public:
   explicit ParsePipeline(VolumeIndex& volume) : volume_(volume), parser_([this] { Run(); }) {}
   // Also on the way out of an exception: the parser must be joined.
   ~ParsePipeline() { Finish(); }
 
-  void Push(Block block) {
+  // A parsed block to fill again, or a new one.
+  Block TakeEmptyBlock() {
     {
       std::lock_guard lock(mutex_);
+      if (!spare_.empty()) {
+        Block block = std::move(spare_.back());
+        spare_.pop_back();
+        return block;
+      }
+    }
+    return Block{std::make_unique_for_overwrite<std::byte[]>(kUsnBlockBytes), 0};
+  }
+
+  void Push(Block block) {
+    {
+      std::unique_lock lock(mutex_);
+      // The parser may have ended early (shutdown): never wait for it then.
+      while (queue_.size() >= kMaxQueuedBlocks && !parserEnded_) drained_.wait(lock);
       queue_.push_back(std::move(block));
     }
     wake_.notify_one();
@@ -104,6 +123,15 @@ class ParsePipeline {
 
  private:
   void Run() {
+    RunUntilDone();
+    {
+      std::lock_guard lock(mutex_);
+      parserEnded_ = true;
+    }
+    drained_.notify_all();
+  }
+
+  void RunUntilDone() {
     for (;;) {
       if (ShuttingDown()) return;
       Block block;
@@ -116,15 +144,24 @@ class ParsePipeline {
         block = std::move(queue_.front());
         queue_.pop_front();
       }
+      drained_.notify_one();
       ParseBlock(volume_, std::span<const std::byte>(block.bytes.get(), block.size));
+      std::lock_guard lock(mutex_);
+      if (spare_.size() < kMaxSpareBlocks) spare_.push_back(std::move(block));
     }
   }
 
+  static constexpr size_t kMaxQueuedBlocks = 16;
+  static constexpr size_t kMaxSpareBlocks = kMaxQueuedBlocks + 2;
+
   VolumeIndex& volume_;
   std::mutex mutex_;
-  std::condition_variable wake_;
-  std::deque<Block> queue_;  // Guarded by mutex_.
-  bool done_ = false;        // Guarded by mutex_.
+  std::condition_variable wake_;     // the parser waits for blocks
+  std::condition_variable drained_;  // the reader waits for room
+  std::deque<Block> queue_;          // Guarded by mutex_.
+  std::vector<Block> spare_;         // Guarded by mutex_.
+  bool done_ = false;                // Guarded by mutex_.
+  bool parserEnded_ = false;         // Guarded by mutex_.
   std::thread parser_;
 };
 
@@ -133,7 +170,7 @@ class ParsePipeline {
 void EnumerateOverlapped(VolumeIndex& volume, VolumeDevice& device, usn::MftEnumData range) {
   ParsePipeline pipeline(volume);
   for (;;) {
-    Block block{std::make_unique_for_overwrite<std::byte[]>(kUsnBlockBytes), 0};
+    Block block = pipeline.TakeEmptyBlock();
     const uint32_t error = Enumerate(device, range, {block.bytes.get(), kUsnBlockBytes}, block.size);
     // Every failure ends the loop, the normal end of the table (38) included.
     if (error != kErrorSuccess || block.size < kUsnBlockHeader) break;

@@ -23,6 +23,14 @@ inline size_t HomeSlot(uint64_t hash, size_t capacity) {
   return static_cast<size_t>((static_cast<unsigned __int128>(hash) * capacity) >> 64);
 }
 
+inline void Prefetch(const void* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p, 1);
+#else
+  (void)p;
+#endif
+}
+
 // Linear probing stays short below this load.
 constexpr double kMaxLoad = 0.8;
 
@@ -105,10 +113,25 @@ void RefMap::AssignAll() {
   if (static_cast<double>(count_ + n) > static_cast<double>(slots_.size()) * kMaxLoad) {
     Rehash(CapacityFor(count_ + n));
   }
+  // Each insert lands on a random slot of a table far larger than the cache:
+  // hash a few records ahead and prefetch their slots so that the misses
+  // overlap instead of queuing one behind the other.
+  constexpr size_t kAhead = 16;
+  uint64_t hashes[kAhead];
+  const size_t capacity = slots_.size();
+  for (size_t i = 0; i < n && i < kAhead; ++i) {
+    hashes[i] = Mix((*records_)[i].fileRef);
+    Prefetch(&slots_[HomeSlot(hashes[i], capacity)]);
+  }
   for (size_t i = 0; i < n; ++i) {
     const uint64_t ref = (*records_)[i].fileRef;
+    const uint64_t hash = hashes[i % kAhead];
+    if (i + kAhead < n) {
+      const uint64_t ahead = Mix((*records_)[i + kAhead].fileRef);
+      hashes[i % kAhead] = ahead;
+      Prefetch(&slots_[HomeSlot(ahead, capacity)]);
+    }
     if (!noRecordKeys_.empty()) EraseNoRecord(ref);
-    const uint64_t hash = Mix(ref);
     bool found = false;
     const size_t at = Probe(ref, hash, found);
     if (found) {
@@ -120,10 +143,11 @@ void RefMap::AssignAll() {
 }
 
 void RefMap::Rehash(size_t capacity) {
-  std::vector<Slot> old = std::move(slots_);
-  slots_.assign(capacity, Slot{0, 0});
+  PageArray<Slot> old = std::move(slots_);
+  slots_ = PageArray<Slot>(capacity);
   count_ = 0;
-  for (const Slot& s : old) {
+  for (size_t k = 0; k < old.size(); ++k) {
+    const Slot& s = old[k];
     if (s.indexPlusOne == 0) continue;
     const uint64_t hash = Mix((*records_)[s.indexPlusOne - 1].fileRef);
     size_t i = HomeSlot(hash, capacity);
@@ -135,8 +159,7 @@ void RefMap::Rehash(size_t capacity) {
 }
 
 void RefMap::Clear() {
-  slots_.clear();
-  slots_.shrink_to_fit();
+  slots_ = PageArray<Slot>();
   count_ = 0;
   noRecordKeys_.clear();
 }

@@ -12,6 +12,7 @@
 
 #include "index/file_record.h"
 #include "index/stable_vector.h"
+#include "platform/page_memory.h"
 
 namespace quillmor {
 
@@ -43,7 +44,7 @@ class RefMap {
   void Clear();
 
   size_t size() const { return count_ + noRecordKeys_.size(); }
-  size_t ReservedBytes() const { return slots_.capacity() * sizeof(Slot); }
+  size_t ReservedBytes() const { return slots_.size() * sizeof(Slot); }
 
  private:
   struct Slot {
@@ -57,7 +58,7 @@ class RefMap {
   void EraseNoRecord(uint64_t ref);
 
   const RecordSequence* records_;
-  std::vector<Slot> slots_;
+  PageArray<Slot> slots_;  // all-zero bytes are empty slots
   size_t count_ = 0;
   std::vector<uint64_t> noRecordKeys_;
 };

@@ -1,16 +1,21 @@
 // A sequence whose elements never move: appending adds to fixed-size blocks, so
-// an element's index and address stay valid until Clear.
+// an element's index and address stay valid until Clear. Blocks are page
+// memory: T must be valid when zero-filled and need no destructor.
 #pragma once
 
 #include <cstddef>
-#include <memory>
+#include <type_traits>
 #include <vector>
+
+#include "platform/page_memory.h"
 
 namespace quillmor {
 
 // Not thread-safe; the owner's lock guards it.
-template <typename T, size_t kBlockShift = 14>
+template <typename T, size_t kBlockShift = 16>
 class StableVector {
+  static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+
  public:
   static constexpr size_t kBlockSize = size_t{1} << kBlockShift;
 
@@ -22,7 +27,7 @@ class StableVector {
 
   T& push_back(const T& value) {
     if ((size_ & (kBlockSize - 1)) == 0 && (size_ >> kBlockShift) == blocks_.size()) {
-      blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlockSize));
+      blocks_.emplace_back(kBlockSize);
     }
     T& slot = (*this)[size_];
     slot = value;
@@ -39,7 +44,7 @@ class StableVector {
   size_t ReservedBytes() const { return blocks_.size() * kBlockSize * sizeof(T); }
 
  private:
-  std::vector<std::unique_ptr<T[]>> blocks_;
+  std::vector<PageArray<T>> blocks_;
   size_t size_ = 0;
 };
 

@@ -3,8 +3,8 @@
 // Windows map them onto their own storage.
 #pragma once
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>

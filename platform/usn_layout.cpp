@@ -1,5 +1,7 @@
 #include "platform/usn_layout.h"
 
+#include <bit>
+
 namespace quillmor::usn {
 
 void Encode(const JournalData& d, std::span<std::byte, JournalData::kSize> out) {
@@ -117,9 +119,14 @@ size_t WriteRecordV2(const RecordFields& f, std::u16string_view name, std::byte*
   Store16(out + RecordV2::kFileNameLength, static_cast<uint16_t>(name.size() * 2));
   Store16(out + RecordV2::kFileNameOffset, static_cast<uint16_t>(RecordV2::kFileName));
   std::byte* dst = out + RecordV2::kFileName;
-  for (char16_t c : name) {
-    Store16(dst, static_cast<uint16_t>(c));
-    dst += 2;
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(dst, name.data(), name.size() * 2);
+    dst += name.size() * 2;
+  } else {
+    for (char16_t c : name) {
+      Store16(dst, static_cast<uint16_t>(c));
+      dst += 2;
+    }
   }
   std::memset(dst, 0, out + length - dst);
   return length;

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds and runs every test: native (optimised), native with AddressSanitizer
+# and UndefinedBehaviorSanitizer, native with ThreadSanitizer, and the Windows
+# cross build under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+jobs=$(nproc)
+for preset in linux linux-asan linux-tsan; do
+  echo "== $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j"$jobs"
+  ctest --preset "$preset" -j"$jobs"
+done
+
+echo "== windows"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$jobs"
+scripts/with-wine.sh build/windows ctest --preset windows -j"$jobs"
+echo "All tests passed."
