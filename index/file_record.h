@@ -1,6 +1,7 @@
 // One file or directory of a volume.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace quillmor {
@@ -23,6 +24,10 @@ struct FileRecord {
   // The 'A' to 'Z' folded copy the matchers read.
   const char16_t* lowerName() const { return name + nameLength + 1; }
 };
+
+// The longest name a record holds: the journal's 16-bit byte length allows no
+// more, and a name pool chunk always has room for one.
+inline constexpr size_t kMaxNameUnits = 32767;
 
 // The made-up parent of a walked volume's top-level entries.
 inline constexpr uint64_t kWalkRootRef = 1;

@@ -205,9 +205,14 @@ struct BusyScope {
 
 }  // namespace
 
-bool IndexNtfsVolume(VolumeIndex& volume, std::u16string_view drive) {
+bool JournalUnsupported(uint32_t failure) {
+  return failure == win32::kErrorInvalidFunction || failure == win32::kErrorNotSupported;
+}
+
+bool IndexNtfsVolume(VolumeIndex& volume, std::u16string_view drive, uint32_t* failure) {
   BusyScope busy(volume);
   volume.available = 1;
+  volume.builtByWalk = 0;
 
   const std::u16string devicePath = u"\\\\.\\" + std::u16string(drive);
   volume.CloseVolume();
@@ -216,8 +221,9 @@ bool IndexNtfsVolume(VolumeIndex& volume, std::u16string_view drive) {
   if (volume.drive != drive) volume.drive.assign(drive);
   if (volume.fileSystem != u"NTFS") volume.fileSystem = u"NTFS";
 
-  const auto fail = [&] {
+  const auto fail = [&](uint32_t error) {
     volume.available = 0;
+    if (failure != nullptr) *failure = error;
     return false;
   };
 
@@ -229,12 +235,12 @@ bool IndexNtfsVolume(VolumeIndex& volume, std::u16string_view drive) {
     std::lock_guard deviceGuard(volume.deviceMutex);
     volume.volumeHandle = device;
   }
-  if (!device) return fail();
+  if (!device) return fail(openError);
 
   usn::JournalData journal;
   if (QueryJournal(*device, journal) != kErrorSuccess) {
     CreateJournal(*device);
-    if (QueryJournal(*device, journal) != kErrorSuccess) return fail();
+    if (const uint32_t error = QueryJournal(*device, journal); error != kErrorSuccess) return fail(error);
   }
   volume.journalId = journal.usnJournalId;
   volume.nextUsn = journal.nextUsn;
@@ -247,7 +253,7 @@ bool IndexNtfsVolume(VolumeIndex& volume, std::u16string_view drive) {
     // The journal exists but cannot be read: start it afresh.
     DeleteJournal(*device, journal.usnJournalId);
     CreateJournal(*device);
-    if (QueryJournal(*device, journal) != kErrorSuccess) return fail();
+    if (const uint32_t error = QueryJournal(*device, journal); error != kErrorSuccess) return fail(error);
     volume.journalId = journal.usnJournalId;
     volume.nextUsn = journal.nextUsn;
     range.highUsn = journal.nextUsn;

@@ -7,7 +7,14 @@ namespace quillmor {
 
 VolumeIndex::VolumeIndex(Env& env) : env_(env) {}
 
-VolumeIndex::~VolumeIndex() { CloseVolume(); }
+VolumeIndex::~VolumeIndex() {
+  bool open = false;
+  {
+    std::lock_guard deviceGuard(deviceMutex);
+    open = volumeHandle != nullptr || monitorThread.joinable();
+  }
+  if (open) CloseVolume();
+}
 
 void VolumeIndex::ClearForBuild() {
   records.clear();

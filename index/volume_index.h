@@ -29,7 +29,8 @@ namespace quillmor {
 class VolumeIndex {
  public:
   explicit VolumeIndex(Env& env);
-  // Closes the volume (CloseVolume) first.
+  // Closes the volume (CloseVolume) first when a device or a monitor is still
+  // open; an index with nothing to release goes without the pause.
   ~VolumeIndex();
   VolumeIndex(const VolumeIndex&) = delete;
   VolumeIndex& operator=(const VolumeIndex&) = delete;
@@ -71,6 +72,9 @@ class VolumeIndex {
   std::u16string fileSystem;
   std::atomic<uint8_t> available{1};
   std::atomic<uint8_t> busy{0};
+  // 1 when the last build was a directory walk (kept current only by
+  // rebuilds), 0 when it came from the change journal.
+  std::atomic<uint8_t> builtByWalk{0};
 
   RecordSequence records;      // Guarded by recordsLock.
   NamePool namePool;           // Guarded by recordsLock.

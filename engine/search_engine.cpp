@@ -1,0 +1,371 @@
+#include "engine/search_engine.h"
+
+#include <algorithm>
+#include <future>
+#include <string>
+
+#include "index/directory_walk.h"
+#include "index/ntfs_enumeration.h"
+#include "platform/shutdown.h"
+#include "platform/win32_constants.h"
+#include "settings/background_task.h"
+#include "settings/localisation.h"
+#include "settings/perf_log.h"
+
+namespace quillmor {
+namespace {
+
+constexpr int kDriveLetters = 26;
+
+std::u16string DriveOf(int letter) { return {static_cast<char16_t>(u'A' + letter), u':'}; }
+std::u16string RootOf(std::u16string_view drive) { return std::u16string(drive) + u"\\"; }
+
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char16_t x = a[i], y = b[i];
+    if (x >= u'a' && x <= u'z') x = static_cast<char16_t>(x - 32);
+    if (y >= u'a' && y <= u'z') y = static_cast<char16_t>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// The drive-letter bit of a volume, or 0 for a drive string that names none.
+uint32_t DriveBit(const VolumeIndex& volume) {
+  if (volume.drive.empty()) return 0;
+  const unsigned index = static_cast<unsigned>(volume.drive[0]) - u'A';
+  return index < kDriveLetters ? (1u << index) : 0;
+}
+
+std::u16string FileSystemName(FileSystem& files, std::u16string_view drive, bool& ok) {
+  VolumeInformation info;
+  ok = files.GetVolumeInformation(RootOf(drive), info);
+  return ok ? info.fileSystemName : std::u16string();
+}
+
+std::u16string Decimal(uint64_t value) {
+  const std::string text = std::to_string(value);
+  return std::u16string(text.begin(), text.end());
+}
+
+}  // namespace
+
+bool BuildVolume(VolumeIndex& volume, std::u16string_view drive, std::u16string_view fileSystem, bool ignoreCase) {
+  const bool ntfs = ignoreCase ? EqualsIgnoringAsciiCase(fileSystem, u"NTFS") : fileSystem == u"NTFS";
+  if (!ntfs) return IndexByWalk(volume, drive, fileSystem);
+  uint32_t failure = 0;
+  if (IndexNtfsVolume(volume, drive, &failure)) return true;
+  // Leaving such a drive out would make every search claim its files do not
+  // exist; a walk at least finds them as they were when it ran.
+  if (JournalUnsupported(failure)) return IndexByWalk(volume, drive, fileSystem);
+  return false;
+}
+
+bool IsWalkedVolume(const VolumeIndex& volume) { return volume.builtByWalk.load() != 0; }
+
+SearchEngine::SearchEngine(Env& env) : env_(env) {}
+
+SearchEngine::~SearchEngine() { Shutdown(); }
+
+void SearchEngine::InitBackground(WindowHandle window) {
+  StartBackgroundTask(env_, u"init_background", [this, window] { RunStartup(window); });
+}
+
+void SearchEngine::RunStartup(WindowHandle window) {
+  const uint64_t start = env_.clock->SteadyNanoseconds();
+  const uint32_t mask = env_.files->LogicalDrives();
+  std::atomic<bool> readyPosted{false};
+
+  // One task per drive, all started before any is awaited, so the first
+  // volume ready is announced at once instead of after the slowest.
+  std::vector<std::future<void>> tasks;
+  for (int letter = 0; letter < kDriveLetters; ++letter) {
+    if ((mask & (1u << letter)) == 0) continue;
+    tasks.push_back(std::async(std::launch::async, [this, window, letter, &readyPosted] {
+      const std::u16string drive = DriveOf(letter);
+      bool ok = false;
+      const std::u16string fileSystem = FileSystemName(*env_.files, drive, ok);
+      if (!ok) return;  // the drive is not indexed
+      auto volume = std::make_shared<VolumeIndex>(env_);
+      volume->notifyWindow = window;
+      if (!BuildVolume(*volume, drive, fileSystem)) return;
+      std::lock_guard lock(volumesMutex_);
+      volumes_.push_back(std::move(volume));
+      if (hasVolumes.load() == 0) {
+        hasVolumes = 1;
+        if (!readyPosted.exchange(true) && !ShuttingDown()) {
+          PostIfWindow(*env_.windows, window, WMU_INDEX_READY, 0, 0);
+        }
+      }
+    }));
+  }
+  // Letter order; a task's exception reaches the task runner's log.
+  for (auto& task : tasks) task.get();
+  if (ShuttingDown()) return;
+
+  size_t count = 0;
+  {
+    std::lock_guard lock(volumesMutex_);
+    SortVolumesLocked();
+    hasVolumes = volumes_.empty() ? 0 : 1;
+    count = volumes_.size();
+  }
+
+  const uint64_t elapsedMs = (env_.clock->SteadyNanoseconds() - start) / 1'000'000;
+  LogMetric(env_, u"startup index_ms=" + Decimal(elapsedMs) + u" volume_count=" + Decimal(count));
+
+  if (!readyPosted.load()) {
+    PostIfWindow(*env_.windows, window, WMU_INDEX_READY, hasVolumes.load() == 0 ? 1 : 0, 0);
+  } else if (!ShuttingDown()) {
+    PostIfWindow(*env_.windows, window, WMU_VOLUMES_SYNCED, 0, 0);
+  }
+}
+
+void SearchEngine::SyncCurrentVolumesAsync(WindowHandle window) {
+  if (syncRunning.exchange(1) != 0) return;
+  StartSyncTask(window);
+}
+
+void SearchEngine::StartSyncTask(WindowHandle window) {
+  try {
+    StartBackgroundTask(env_, u"sync_current_volumes", [this, window] {
+      // Cleared however the job ends, an exception included.
+      struct ClearOnExit {
+        std::atomic<uint8_t>& flag;
+        ~ClearOnExit() { flag = 0; }
+      } clear{syncRunning};
+      RunSync(window);
+    });
+  } catch (...) {
+    syncRunning = 0;
+    throw;
+  }
+}
+
+void SearchEngine::RunSync(WindowHandle window) {
+  const uint32_t mask = env_.files->LogicalDrives();
+  for (int letter = 0; letter < kDriveLetters && !ShuttingDown(); ++letter) {
+    if ((mask & (1u << letter)) == 0) continue;
+    const std::u16string drive = DriveOf(letter);
+    bool ok = false;
+    // A failed query leaves the name empty, which counts as a walked drive.
+    const std::u16string fileSystem = FileSystemName(*env_.files, drive, ok);
+
+    if (VolumePtr existing = FindVolume(drive)) {
+      // Released earlier and back now: rebuild in place.
+      if (existing->available.load() == 0) BuildVolume(*existing, drive, fileSystem, /*ignoreCase=*/true);
+      continue;
+    }
+    auto volume = std::make_shared<VolumeIndex>(env_);
+    volume->notifyWindow = window;
+    if (!BuildVolume(*volume, drive, fileSystem, /*ignoreCase=*/true)) continue;
+    std::lock_guard lock(volumesMutex_);
+    const bool raced = std::any_of(volumes_.begin(), volumes_.end(),
+                                   [&](const VolumePtr& v) { return EqualsIgnoringAsciiCase(v->drive, drive); });
+    if (!raced) volumes_.push_back(std::move(volume));
+  }
+  {
+    std::lock_guard lock(volumesMutex_);
+    SortVolumesLocked();
+    hasVolumes =
+        std::any_of(volumes_.begin(), volumes_.end(), [](const VolumePtr& v) { return v->available.load(); }) ? 1 : 0;
+  }
+  if (!ShuttingDown()) PostIfWindow(*env_.windows, window, WMU_VOLUMES_SYNCED, 0, 0);
+}
+
+void SearchEngine::RefreshAllNonNtfsAsync(WindowHandle window) {
+  StartBackgroundTask(env_, u"refresh_non_ntfs", [this, window] { RunManualRefresh(window); });
+}
+
+void SearchEngine::RunManualRefresh(WindowHandle window) {
+  // Let a sync bring new drives in first, for up to 3 seconds.
+  if (syncRunning.load() == 0) {
+    SyncCurrentVolumesAsync(window);
+    for (int step = 0; step < 30 && syncRunning.load() != 0 && !ShuttingDown(); ++step) env_.clock->Sleep(100);
+  }
+
+  std::u16string report =
+      Translate(u"Log_RefreshNonNtfsPrefix", u"刷新非 NTFS 卷索引", u"Refresh non-NTFS volume indexes");
+
+  struct Target {
+    std::u16string drive;
+    std::u16string fileSystem;
+  };
+  std::vector<Target> targets;
+  const uint32_t mask = env_.files->LogicalDrives();
+  for (int letter = 0; letter < kDriveLetters; ++letter) {
+    if ((mask & (1u << letter)) == 0) continue;
+    const std::u16string drive = DriveOf(letter);
+    bool ok = false;
+    const std::u16string fileSystem = FileSystemName(*env_.files, drive, ok);
+    if (!ok) continue;
+    bool walked = !EqualsIgnoringAsciiCase(fileSystem, u"NTFS");
+    if (!walked) {
+      // An NTFS drive without a usable journal is kept by walks too.
+      const VolumePtr existing = FindVolume(drive);
+      walked = existing && IsWalkedVolume(*existing);
+    }
+    if (!walked) continue;
+    targets.push_back({drive, fileSystem});
+    report += drive + u"(" + fileSystem + u") ";
+  }
+
+  uint64_t refreshed = 0, failed = 0;
+  if (targets.empty()) {
+    env_.system->DebugOutput(u"[Quillmor][ManualRefresh] " +
+                             Translate(u"Log_NoNonNtfsForRefresh", u"没有可刷新的非 NTFS 卷。",
+                                       u"No non-NTFS volumes available to refresh.") +
+                             u"\r\n");
+  }
+  for (const Target& target : targets) {
+    if (ShuttingDown()) return;
+    const unsigned letter = target.drive[0] - u'A';
+    if ((env_.files->LogicalDrives() & (1u << letter)) == 0) {
+      report += target.drive + u":SKIP ";
+      continue;
+    }
+    VolumePtr volume = FindVolume(target.drive);
+    bool found = false;
+    if (volume) {
+      found = IndexByWalk(*volume, target.drive, target.fileSystem);
+    } else {
+      auto fresh = std::make_shared<VolumeIndex>(env_);
+      fresh->notifyWindow = window;
+      found = IndexByWalk(*fresh, target.drive, target.fileSystem);
+      if (found) {
+        std::lock_guard lock(volumesMutex_);
+        const bool present = std::any_of(volumes_.begin(), volumes_.end(), [&](const VolumePtr& v) {
+          return EqualsIgnoringAsciiCase(v->drive, target.drive);
+        });
+        if (!present) volumes_.push_back(fresh);
+        volume = fresh;
+      }
+    }
+    report += target.drive + u":";
+    if (found) {
+      ++refreshed;
+      size_t records = 0;
+      {
+        std::shared_lock lock(volume->recordsLock);
+        records = volume->records.size();
+      }
+      report += Translate(u"Log_ResultOk", u"成功", u"OK") + u"[" + Decimal(records) + u"]";
+    } else {
+      ++failed;
+      report += Translate(u"Log_ResultFail", u"失败", u"FAIL");
+    }
+    report += u" ";
+  }
+
+  {
+    std::lock_guard lock(volumesMutex_);
+    std::erase_if(volumes_, [&](const VolumePtr& v) {
+      if (!IsWalkedVolume(*v)) return false;
+      return std::none_of(targets.begin(), targets.end(),
+                          [&](const Target& t) { return EqualsIgnoringAsciiCase(v->drive, t.drive); });
+    });
+    SortVolumesLocked();
+  }
+
+  env_.system->DebugOutput(u"[Quillmor][ManualRefresh] " + report + u"\r\n");
+  if (!ShuttingDown()) {
+    PostIfWindow(*env_.windows, window, WMU_NONNTFS_REFRESHED, refreshed, static_cast<int64_t>(failed));
+  }
+}
+
+bool SearchEngine::RemoveUnavailableVolumes() {
+  std::vector<VolumePtr> selected;
+  {
+    std::lock_guard lock(volumesMutex_);
+    const uint32_t mask = env_.files->LogicalDrives();
+    for (const VolumePtr& v : volumes_) {
+      if ((DriveBit(*v) & mask) != 0) continue;
+      if (v->available.exchange(0) == 1) selected.push_back(v);
+    }
+  }
+  if (selected.empty()) return false;
+  StartBackgroundTask(env_, u"remove_unavailable_volumes", [selected = std::move(selected)] {
+    for (const VolumePtr& v : selected) v->CloseVolume();
+  });
+  return true;
+}
+
+int SearchEngine::ReleaseVolumesByMask(uint32_t unitMask) {
+  if (unitMask == 0) return 0;
+  std::vector<VolumePtr> selected;
+  {
+    std::lock_guard lock(volumesMutex_);
+    for (const VolumePtr& v : volumes_) {
+      if ((DriveBit(*v) & unitMask) != 0 && v->available.exchange(0) == 1) selected.push_back(v);
+    }
+  }
+  if (selected.empty()) return 0;
+  for (const VolumePtr& v : selected) v->CloseVolume();
+  return 1;
+}
+
+bool SearchEngine::HasVolumeInMask(uint32_t unitMask) {
+  if (unitMask == 0) return false;
+  std::lock_guard lock(volumesMutex_);
+  return std::any_of(volumes_.begin(), volumes_.end(),
+                     [&](const VolumePtr& v) { return (DriveBit(*v) & unitMask) != 0; });
+}
+
+void SearchEngine::OnDeviceArrival(uint32_t unitMask, WindowHandle window) {
+  StartBackgroundTask(env_, u"device_change_sync_volume",
+                      [this, unitMask, window] { RunDeviceArrival(unitMask, window); });
+}
+
+void SearchEngine::RunDeviceArrival(uint32_t unitMask, WindowHandle window) {
+  bool usable = false;
+  for (int letter = 0; letter < kDriveLetters && !usable; ++letter) {
+    if ((unitMask & (1u << letter)) == 0) continue;
+    const std::u16string root = RootOf(DriveOf(letter));
+    VolumeInformation info;
+    usable = env_.files->DriveType(root) >= win32::kDriveRemovable && env_.files->GetVolumeInformation(root, info);
+  }
+  if (!usable) return;
+
+  // A burst of arrival broadcasts makes one sync.
+  const uint64_t now = env_.clock->TickCount64();
+  uint64_t last = lastArrivalTick_.load();
+  if (now - last < 501) return;
+  if (!lastArrivalTick_.compare_exchange_strong(last, now)) return;
+
+  if (syncRunning.exchange(1) != 0) return;
+  StartSyncTask(window);
+}
+
+void SearchEngine::Shutdown() {
+  std::vector<VolumePtr> released;
+  {
+    std::lock_guard lock(volumesMutex_);
+    for (const VolumePtr& v : volumes_) v->StopMonitor();
+    released.swap(volumes_);
+  }
+  // Destroyed here, outside the lock (each close pauses), unless results
+  // still name them.
+  released.clear();
+}
+
+std::vector<VolumePtr> SearchEngine::SnapshotVolumes() const {
+  std::lock_guard lock(volumesMutex_);
+  return volumes_;
+}
+
+VolumePtr SearchEngine::FindVolume(std::u16string_view drive) const {
+  std::lock_guard lock(volumesMutex_);
+  for (const VolumePtr& v : volumes_) {
+    if (EqualsIgnoringAsciiCase(v->drive, drive)) return v;
+  }
+  return nullptr;
+}
+
+void SearchEngine::SortVolumesLocked() {
+  // By drive, comparing UTF-16 units as unsigned numbers.
+  std::stable_sort(volumes_.begin(), volumes_.end(),
+                   [](const VolumePtr& a, const VolumePtr& b) { return a->drive < b->drive; });
+}
+
+}  // namespace quillmor
