@@ -32,13 +32,6 @@ LocalTime FromTm(const tm& t, uint32_t milliseconds) {
   return out;
 }
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 }  // namespace
 
 uint64_t PosixClock::SteadyNanoseconds() {
@@ -79,13 +72,8 @@ bool PosixClock::FileTimeToLocal(uint64_t fileTime, LocalTime& out) {
 }
 
 bool PosixClock::LocalToFileTime(const LocalTime& local, uint64_t& fileTime) {
-  // SystemTimeToFileTime's checks; mktime would quietly roll 31 April over
-  // into May.
-  if (local.year < 1601 || local.year > 30827 || local.month < 1 || local.month > 12 || local.day < 1 ||
-      local.day > DaysInMonth(local.year, local.month) || local.hour > 23 || local.minute > 59 || local.second > 59 ||
-      local.milliseconds > 999) {
-    return false;
-  }
+  // mktime would quietly roll 31 April over into May.
+  if (!IsValidLocalTime(local)) return false;
   tm t{};
   t.tm_year = local.year - 1900;
   t.tm_mon = local.month - 1;

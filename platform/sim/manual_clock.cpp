@@ -19,12 +19,6 @@ int64_t DaysFrom1601(int64_t y, unsigned m, unsigned d) {
 
 constexpr uint64_t kTicksPerDay = 864'000'000'000ull;
 
-unsigned DaysInMonth(unsigned year, unsigned month) {
-  static constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
 }  // namespace
 
 LocalTime ManualClock::LocalNow() {
@@ -81,10 +75,7 @@ bool ManualClock::FileTimeToLocal(uint64_t fileTime, LocalTime& out) {
 bool ManualClock::LocalToFileTime(const LocalTime& t, uint64_t& fileTime) {
   // As SystemTimeToFileTime: a day the month does not have is refused, not
   // rolled over into the next month.
-  if (t.year < 1601 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > DaysInMonth(t.year, t.month) ||
-      t.hour > 23 || t.minute > 59 || t.second > 59 || t.milliseconds > 999) {
-    return false;
-  }
+  if (!IsValidLocalTime(t)) return false;
   const int64_t days = DaysFrom1601(t.year, t.month, t.day);
   const int64_t local = days * static_cast<int64_t>(kTicksPerDay) + t.hour * 36'000'000'000ll +
                         t.minute * 600'000'000ll + t.second * 10'000'000ll + t.milliseconds * 10'000ll;
