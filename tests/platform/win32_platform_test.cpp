@@ -155,7 +155,9 @@ TEST(Win32VolumeDeviceTest, JournalQueryAnswersWithACode) {
   const uint32_t code = device->IoControl(kFsctlQueryUsnJournal, {}, data, returned);
   // Wine has no change journal and answers 50; Windows, running elevated,
   // fills the 56 bytes.
-  if (RunningUnderWine()) EXPECT_EQ(code, kErrorNotSupported);
+  if (RunningUnderWine()) {
+    EXPECT_EQ(code, kErrorNotSupported);
+  }
   if (code == 0) {
     EXPECT_EQ(returned, usn::JournalData::kSize);
   } else {
