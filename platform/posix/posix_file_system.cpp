@@ -21,6 +21,7 @@ namespace {
 using namespace win32;
 
 constexpr uint32_t kFileAttributeReparsePoint = 0x400;
+constexpr size_t kMaxPath = 260;  // MAX_PATH, with the terminating NUL
 // GetVolumeInformationW flags a POSIX file system has.
 constexpr uint32_t kFileCaseSensitiveSearch = 0x1;
 constexpr uint32_t kFileCasePreservedNames = 0x2;
@@ -284,6 +285,10 @@ bool PosixFileSystem::GetVolumeInformation(std::u16string_view root, VolumeInfor
 }
 
 std::unique_ptr<DirectoryLister> PosixFileSystem::ListDirectory(std::u16string_view directory) {
+  // FindFirstFileW refuses a pattern (directory + "\\*") longer than MAX_PATH
+  // allows, so a walk of a deep tree ends where it would end on Windows.
+  const bool separatorEnds = !directory.empty() && (directory.back() == u'\\' || directory.back() == u'/');
+  if (HasDrivePrefix(directory) && directory.size() + (separatorEnds ? 1 : 2) >= kMaxPath) return nullptr;
   std::string native;
   if (!NativePath(directory, native)) return nullptr;
   DIR* dir = ::opendir(native.c_str());

@@ -199,6 +199,26 @@ TEST_F(PosixFileSystemTest, SizesAndTimesAgreeWithStat) {
   EXPECT_EQ(listed[u"t.bin"].creationTime, info.creationTime);
 }
 
+// As FindFirstFileW without a long-path prefix: "dir\\*" must fit in
+// MAX_PATH (259 characters and the NUL), however deep the real tree goes.
+TEST_F(PosixFileSystemTest, ListingStopsAtMaxPath) {
+  const std::string name(50, 'n');
+  std::string relative;
+  std::u16string directory = u"E:";
+  for (int level = 0; level < 4; ++level) {
+    relative += "/" + name;
+    directory += u"\\" + U16(name);
+    MakeDirectory(relative);
+  }
+  MakeDirectory(relative + "/" + name);
+  MakeDirectory(relative + "/" + name + "x");
+  EXPECT_NE(fs.ListDirectory(directory + u"\\" + U16(name)), nullptr);  // 257 + "\\*" is 259
+  const std::u16string tooLong = directory + u"\\" + U16(name) + u"x";
+  EXPECT_EQ(fs.ListDirectory(tooLong), nullptr);
+  EXPECT_EQ(fs.ListDirectory(tooLong + u"\\"), nullptr);
+  EXPECT_EQ(fs.GetFileAttributes(tooLong), kFileAttributeDirectory);  // the path itself still answers
+}
+
 TEST_F(PosixFileSystemTest, AttributesOfRootsFilesAndMissingPaths) {
   MakeDirectory("d");
   Write("f.txt", "x");
