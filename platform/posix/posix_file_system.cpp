@@ -285,7 +285,7 @@ bool PosixFileSystem::GetVolumeInformation(std::u16string_view root, VolumeInfor
 }
 
 std::unique_ptr<DirectoryLister> PosixFileSystem::ListDirectory(std::u16string_view directory) {
-  // FindFirstFileW refuses a pattern (directory + "\\*") longer than MAX_PATH
+  // FindFirstFileW refuses a pattern (directory + "\*") longer than MAX_PATH
   // allows, so a walk of a deep tree ends where it would end on Windows.
   const bool separatorEnds = !directory.empty() && (directory.back() == u'\\' || directory.back() == u'/');
   if (HasDrivePrefix(directory) && directory.size() + (separatorEnds ? 1 : 2) >= kMaxPath) return nullptr;
