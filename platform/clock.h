@@ -17,6 +17,19 @@ struct LocalTime {
   uint16_t milliseconds = 0;
 };
 
+// SystemTimeToFileTime's checks: a date from 1601 to 30827 that exists (no
+// 29 February outside leap years, no 31 April) and a time of day within range.
+// dayOfWeek is not checked.
+inline bool IsValidLocalTime(const LocalTime& t) {
+  if (t.year < 1601 || t.year > 30827 || t.month < 1 || t.month > 12 || t.day < 1 || t.hour > 23 || t.minute > 59 ||
+      t.second > 59 || t.milliseconds > 999) {
+    return false;
+  }
+  constexpr uint16_t kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (t.year % 4 == 0 && t.year % 100 != 0) || t.year % 400 == 0;
+  return t.day <= (t.month == 2 && leap ? 29 : kDays[t.month - 1]);
+}
+
 // Thread-safe.
 class Clock {
  public:

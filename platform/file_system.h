@@ -44,9 +44,10 @@ class ReadableFile {
   // Reads up to out.size() bytes at `offset`; returns the count (0 at the end
   // or on error).
   virtual size_t Read(uint64_t offset, std::span<std::byte> out) = 0;
-  // Maps the whole file read-only (CreateFileMappingW + MapViewOfFile, or
-  // mmap). An empty span when it cannot be mapped or is empty; the mapping
-  // lives until the file is destroyed.
+  // Maps the whole file read-only (CreateFileMappingW + MapViewOfFile; on
+  // POSIX a private copy, since a mapping another process truncates raises
+  // SIGBUS). An empty span when it cannot be mapped or is empty; the mapping
+  // lives until the file is destroyed, and later calls return the same span.
   virtual std::span<const std::byte> Map() = 0;
 };
 
@@ -73,7 +74,8 @@ class FileSystem {
 
   // --- Names and attributes ---
   // FindFirstFileW on `directory` + "\*". nullptr when it returns
-  // INVALID_HANDLE_VALUE (missing, unreadable or not a directory).
+  // INVALID_HANDLE_VALUE (missing, unreadable, not a directory, or a pattern
+  // longer than MAX_PATH allows).
   virtual std::unique_ptr<DirectoryLister> ListDirectory(std::u16string_view directory) = 0;
   // GetFileAttributesW: kInvalidFileAttributes when the path does not answer.
   virtual uint32_t GetFileAttributes(std::u16string_view path) = 0;

@@ -26,8 +26,11 @@ class VolumeDevice {
   // thread, ends with 995. Requests issued later are not affected.
   virtual void CancelIo() = 0;
 
-  // CloseHandle. Returns 0, or the error code when closing failed. After Close
-  // the device must not be used again; destroying an open device closes it.
+  // CloseHandle. A request still pending on another thread is cancelled (it
+  // ends with 995) and Close waits for it to return before the handle is
+  // closed, so no call ever reaches a closed handle value. Returns 0, or the
+  // error code when closing failed. After Close every call answers 6
+  // (ERROR_INVALID_HANDLE); destroying an open device closes it.
   virtual uint32_t Close() = 0;
 };
 

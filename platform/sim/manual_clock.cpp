@@ -40,10 +40,10 @@ void ManualClock::Sleep(uint32_t milliseconds) {
 }
 
 uint64_t ManualClock::UtcNowFileTime() {
-  LocalTime now = LocalNow();
+  // LocalToFileTime already takes the offset away.
   uint64_t ft = 0;
-  LocalToFileTime(now, ft);
-  return ft - static_cast<uint64_t>(utcOffsetMinutes_.load()) * 600'000'000ull;
+  LocalToFileTime(LocalNow(), ft);
+  return ft;
 }
 
 bool ManualClock::FileTimeToLocal(uint64_t fileTime, LocalTime& out) {
@@ -73,10 +73,9 @@ bool ManualClock::FileTimeToLocal(uint64_t fileTime, LocalTime& out) {
 }
 
 bool ManualClock::LocalToFileTime(const LocalTime& t, uint64_t& fileTime) {
-  if (t.year < 1601 || t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.hour > 23 || t.minute > 59 ||
-      t.second > 59 || t.milliseconds > 999) {
-    return false;
-  }
+  // As SystemTimeToFileTime: a day the month does not have is refused, not
+  // rolled over into the next month.
+  if (!IsValidLocalTime(t)) return false;
   const int64_t days = DaysFrom1601(t.year, t.month, t.day);
   const int64_t local = days * static_cast<int64_t>(kTicksPerDay) + t.hour * 36'000'000'000ll +
                         t.minute * 600'000'000ll + t.second * 10'000'000ll + t.milliseconds * 10'000ll;
