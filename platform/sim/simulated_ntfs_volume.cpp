@@ -320,6 +320,80 @@ void SimulatedNtfsVolume::Reconnect() {
   state_->connected = true;
 }
 
+bool SimulatedNtfsVolume::Connected() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->connected;
+}
+
+namespace {
+
+bool SameNameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char16_t x = a[i], y = b[i];
+    if (x >= u'a' && x <= u'z') x = static_cast<char16_t>(x - 32);
+    if (y >= u'a' && y <= u'z') y = static_cast<char16_t>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+// The record number a path below the root names, or false. Called with the
+// volume's mutex held.
+static bool ResolvePath(const SimulatedNtfsVolume::State& state, std::u16string_view path, uint64_t& number);
+
+bool SimulatedNtfsVolume::Attributes(std::u16string_view path, uint32_t& attributes) const {
+  std::lock_guard lock(state_->mutex);
+  uint64_t number = 0;
+  if (!state_->connected || !ResolvePath(*state_, path, number)) return false;
+  attributes = State::Attributes(state_->mft[number]);
+  return true;
+}
+
+bool SimulatedNtfsVolume::ListDirectory(std::u16string_view path, std::vector<std::u16string>& names,
+                                        std::vector<uint32_t>& attributes) const {
+  std::lock_guard lock(state_->mutex);
+  uint64_t number = 0;
+  if (!state_->connected || !ResolvePath(*state_, path, number) || !state_->mft[number].directory) return false;
+  const uint64_t ref = MakeRef(number, state_->mft[number].sequence);
+  names.clear();
+  attributes.clear();
+  for (uint64_t n = 0; n < state_->mft.size(); ++n) {
+    const State::MftRecord& r = state_->mft[n];
+    if (!r.inUse || n == kRootRecordNumber || r.parentRef != ref) continue;
+    names.push_back(r.name);
+    attributes.push_back(State::Attributes(r));
+  }
+  return true;
+}
+
+static bool ResolvePath(const SimulatedNtfsVolume::State& state, std::u16string_view path, uint64_t& number) {
+  number = kRootRecordNumber;
+  size_t pos = 0;
+  while (pos < path.size()) {
+    if (path[pos] == u'\\' || path[pos] == u'/') {
+      ++pos;
+      continue;
+    }
+    const size_t end = std::min(path.find_first_of(u"\\/", pos), path.size());
+    const std::u16string_view component = path.substr(pos, end - pos);
+    const uint64_t parentRef = MakeRef(number, state.mft[number].sequence);
+    bool found = false;
+    for (uint64_t n = 0; n < state.mft.size() && !found; ++n) {
+      const auto& r = state.mft[n];
+      if (r.inUse && n != kRootRecordNumber && r.parentRef == parentRef && SameNameIgnoringAsciiCase(r.name, component)) {
+        number = n;
+        found = true;
+      }
+    }
+    if (!found) return false;
+    pos = end;
+  }
+  return true;
+}
+
 size_t SimulatedNtfsVolume::FileCount() const {
   std::lock_guard lock(state_->mutex);
   return state_->inUse;

@@ -112,6 +112,18 @@ class SimulatedNtfsVolume {
 
   // How many files are in use (the root included).
   size_t FileCount() const;
+  // Whether the device is connected (Disconnect, Reconnect).
+  bool Connected() const;
+
+  // --- The volume as the file API sees it, for walks and attribute probes.
+  // `path` is below the root, without the drive: "" or "" is the root,
+  // "\docs.txt" a file; components compare without ASCII case. ---
+  // The attributes of the file or directory at `path`, or false.
+  bool Attributes(std::u16string_view path, uint32_t& attributes) const;
+  // The entries of the directory at `path` in record order, or false when it
+  // is not a directory.
+  bool ListDirectory(std::u16string_view path, std::vector<std::u16string>& names,
+                     std::vector<uint32_t>& attributes) const;
 
   struct State;
 
