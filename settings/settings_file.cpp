@@ -67,15 +67,19 @@ bool ReadSettingsLines(FileSystem& files, std::u16string_view path, size_t buffe
   return true;
 }
 
-bool WriteSettingsFile(FileSystem& files, std::u16string_view path, std::u16string_view text) {
-  std::string bytes = "\xEF\xBB\xBF";
+std::string TextModeUtf8(std::u16string_view text) {
   const std::string utf8 = Utf16ToUtf8(text);
-  bytes.reserve(utf8.size() + utf8.size() / 16 + 3);
+  std::string bytes;
+  bytes.reserve(utf8.size() + utf8.size() / 16);
   for (char c : utf8) {
     if (c == '\n') bytes.push_back('\r');
     bytes.push_back(c);
   }
-  return files.WriteFile(path, bytes);
+  return bytes;
+}
+
+bool WriteSettingsFile(FileSystem& files, std::u16string_view path, std::u16string_view text) {
+  return files.WriteFile(path, "\xEF\xBB\xBF" + TextModeUtf8(text));
 }
 
 bool SplitSettingsKeyValue(std::u16string_view line, std::u16string_view& key, std::u16string_view& value) {

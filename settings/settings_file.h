@@ -24,6 +24,9 @@ bool ReadSettingsLines(FileSystem& files, std::u16string_view path, size_t buffe
 // the file cannot be written.
 bool WriteSettingsFile(FileSystem& files, std::u16string_view path, std::u16string_view text);
 
+// `text` as a UTF-8 text-mode stream writes it: each "\n" becomes "\r\n".
+std::string TextModeUtf8(std::u16string_view text);
+
 // Blanks are space, tab, carriage return and line feed.
 std::u16string_view TrimSettingsBlanks(std::u16string_view text);
 

@@ -1,0 +1,92 @@
+#include "settings/background_task.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <future>
+#include <latch>
+#include <memory>
+#include <stdexcept>
+#include <thread>
+
+#include "settings/message_log.h"
+#include "tests/settings/settings_fixture.h"
+
+namespace quillmor {
+namespace {
+
+// Counts down when the task's job is destroyed: the task's thread is then done
+// with everything, logging included.
+struct DoneWhenDestroyed {
+  explicit DoneWhenDestroyed(std::latch& l) : latch(&l) {}
+  DoneWhenDestroyed(DoneWhenDestroyed&& other) noexcept : latch(std::exchange(other.latch, nullptr)) {}
+  ~DoneWhenDestroyed() {
+    if (latch != nullptr) latch->count_down();
+  }
+  std::latch* latch;
+};
+
+class BackgroundTaskTest : public SettingsTest {
+ protected:
+  BackgroundTaskTest() {
+    t.system.gdiObjects = 7;
+    t.system.userObjects = 9;
+  }
+  std::string MessageLog() { return ReadableText(u"C:\\Temp\\Quillmor_gdi.log"); }
+};
+
+TEST_F(BackgroundTaskTest, RunsTheJobOnAnotherThreadAndReturnsAtOnce) {
+  std::promise<std::thread::id> ran;
+  std::latch release(1);
+  StartBackgroundTask(env, u"do_search", [&] {
+    release.wait();  // the caller must not wait for this
+    ran.set_value(std::this_thread::get_id());
+  });
+  release.count_down();
+  EXPECT_NE(ran.get_future().get(), std::this_thread::get_id());
+}
+
+TEST_F(BackgroundTaskTest, TakesMoveOnlyJobs) {
+  auto payload = std::make_unique<int>(42);
+  std::promise<int> seen;
+  StartBackgroundTask(env, u"cache_autosave", [p = std::move(payload), &seen] { seen.set_value(*p); });
+  EXPECT_EQ(seen.get_future().get(), 42);
+}
+
+TEST_F(BackgroundTaskTest, EscapingExceptionIsLoggedWithTheTaskName) {
+  std::latch done(3);
+  StartBackgroundTask(env, u"do_sort", [d = DoneWhenDestroyed(done)] { throw std::runtime_error("boom"); });
+  StartBackgroundTask(env, nullptr, [d = DoneWhenDestroyed(done)] { throw 42; });
+  StartBackgroundTask(env, u"fine", [d = DoneWhenDestroyed(done)] {});
+  done.wait();
+
+  const std::string log = MessageLog();
+  EXPECT_NE(log.find("[2026-03-14 09:26:53.589] GDI=7 USER=9 [BackgroundThreadException] do_sort\n"), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("[2026-03-14 09:26:53.589] GDI=7 USER=9 [BackgroundThreadException] unknown\n"), std::string::npos)
+      << log;
+  EXPECT_EQ(log.find("fine"), std::string::npos);
+}
+
+TEST_F(BackgroundTaskTest, ProgramGoesOnAfterAThrowingTask) {
+  std::latch done(1);
+  StartBackgroundTask(env, u"first", [d = DoneWhenDestroyed(done)] { throw std::bad_alloc(); });
+  done.wait();
+  std::promise<bool> second;
+  StartBackgroundTask(env, u"second", [&] { second.set_value(true); });
+  EXPECT_TRUE(second.get_future().get());
+}
+
+TEST_F(BackgroundTaskTest, ManyTasksAllRun) {
+  constexpr int kTasks = 64;
+  std::atomic<int> ran{0};
+  std::latch done(kTasks);
+  for (int i = 0; i < kTasks; ++i) {
+    StartBackgroundTask(env, u"attr_hydration", [&ran, d = DoneWhenDestroyed(done)] { ++ran; });
+  }
+  done.wait();
+  EXPECT_EQ(ran.load(), kTasks);
+}
+
+}  // namespace
+}  // namespace quillmor
