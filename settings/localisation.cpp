@@ -1,0 +1,200 @@
+#include "settings/localisation.h"
+
+#include <array>
+#include <atomic>
+#include <mutex>
+#include <unordered_set>
+#include <vector>
+
+#include "settings/localisation_table.h"
+#include "settings/perf_log.h"
+#include "settings/settings_file.h"
+
+namespace quillmor {
+namespace {
+
+struct BuiltInLanguage {
+  std::u16string_view code;
+  std::span<const LocalisedText> (*overlay)();
+};
+
+// English comes with no overlay: its table is the base of all the others.
+constexpr BuiltInLanguage kBuiltInLanguages[] = {
+    {u"zh-cn", ChineseSimplifiedTexts},
+    {u"en-us", nullptr},
+    {u"de-de", GermanTexts},
+    {u"ja-jp", JapaneseTexts},
+    {u"fr-fr", FrenchTexts},
+    {u"ko-kr", KoreanTexts},
+    {u"es-es", SpanishTexts},
+    {u"ru-ru", RussianTexts},
+    {u"no-no", NorwegianTexts},
+    {u"ar-sa", ArabicTexts},
+};
+
+constexpr std::array<std::u16string_view, std::size(kBuiltInLanguages)> kBuiltInCodes = [] {
+  std::array<std::u16string_view, std::size(kBuiltInLanguages)> codes{};
+  for (size_t i = 0; i < codes.size(); ++i) codes[i] = kBuiltInLanguages[i].code;
+  return codes;
+}();
+
+// Keys older language files and call sites may still use.
+constexpr std::pair<std::u16string_view, std::u16string_view> kKeyAliases[] = {
+    {u"app.name", u"App_Name"},
+    {u"menu.homepage", u"Menu_Homepage"},
+    {u"menu.language", u"Menu_Language"},
+    {u"menu.features", u"Menu_Features"},
+    {u"dialog.title.error", u"MsgTitle_Error"},
+    {u"dialog.title.information", u"MsgTitle_Information"},
+};
+
+struct BuiltInTables {
+  std::unordered_map<std::u16string, StringTable, TextHash, std::equal_to<>> byCode;
+  std::unordered_map<std::u16string_view, std::u16string_view> aliases;
+  std::vector<std::u16string_view> keys;
+  const StringTable* english = nullptr;
+  const StringTable* chinese = nullptr;
+};
+
+const BuiltInTables& Tables() {
+  static const BuiltInTables tables = [] {
+    BuiltInTables t;
+    StringTable english;
+    for (const LocalisedText& entry : EnglishTexts()) {
+      english.insert_or_assign(std::u16string(entry.key), std::u16string(entry.text));
+      t.keys.push_back(entry.key);
+    }
+    for (const BuiltInLanguage& language : kBuiltInLanguages) {
+      StringTable table = english;
+      if (language.overlay != nullptr) {
+        for (const LocalisedText& entry : language.overlay()) {
+          table.insert_or_assign(std::u16string(entry.key), std::u16string(entry.text));
+        }
+      }
+      t.byCode.emplace(std::u16string(language.code), std::move(table));
+    }
+    t.english = &t.byCode.find(u"en-us")->second;
+    t.chinese = &t.byCode.find(u"zh-cn")->second;
+    for (const auto& [from, to] : kKeyAliases) t.aliases.emplace(from, to);
+    return t;
+  }();
+  return tables;
+}
+
+// What a Translate call reads about the current language, replaced as a whole.
+struct ActiveLanguage {
+  std::u16string code;
+  std::shared_ptr<const StringTable> table;
+  bool chinese = false;
+};
+
+std::shared_ptr<const ActiveLanguage> InitialLanguage() {
+  auto initial = std::make_shared<ActiveLanguage>();
+  initial->table = std::make_shared<const StringTable>();
+  return initial;
+}
+
+std::atomic<std::shared_ptr<const ActiveLanguage>> g_active{InitialLanguage()};
+
+// The timing log of the running program, for the missing-key lines.
+std::atomic<Env*> g_logEnv{nullptr};
+
+std::mutex g_missingMutex;
+std::unordered_set<std::u16string, TextHash, std::equal_to<>> g_reportedMissingKeys;  // Guarded by g_missingMutex.
+
+void ReportMissingKey(std::u16string_view key, std::u16string_view code) {
+  Env* env = g_logEnv.load();
+  if (env == nullptr) return;  // reported once a log exists
+  {
+    std::lock_guard lock(g_missingMutex);
+    if (!g_reportedMissingKeys.emplace(key).second) return;
+  }
+  std::u16string line = u"i18n missing_key=";
+  line += key;
+  line += u" lang=";
+  line += code;
+  LogMetric(*env, line);
+}
+
+const std::u16string* Find(const StringTable& table, std::u16string_view key) {
+  const auto it = table.find(key);
+  return it == table.end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+std::span<const std::u16string_view> BuiltInLanguageCodes() { return kBuiltInCodes; }
+
+std::span<const std::u16string_view> LocalisationKeys() { return Tables().keys; }
+
+std::u16string NormaliseLanguageCode(std::u16string_view code) {
+  std::u16string lower = LowerAscii(TrimSettingsBlanks(code));
+  if (lower.size() == 2) {
+    for (std::u16string_view builtIn : kBuiltInCodes) {
+      if (builtIn.starts_with(lower)) return std::u16string(builtIn);
+    }
+  }
+  return lower;
+}
+
+const StringTable& StringTableOf(std::u16string_view code) {
+  const BuiltInTables& tables = Tables();
+  const auto it = tables.byCode.find(NormaliseLanguageCode(code));
+  return it == tables.byCode.end() ? *tables.english : it->second;
+}
+
+void InitLocalisation(Env& env) {
+  Tables();
+  g_logEnv.store(&env);
+}
+
+std::u16string Translate(std::u16string_view key, std::u16string_view zhDefault, std::u16string_view enDefault) {
+  const BuiltInTables& tables = Tables();
+  std::u16string_view lookupKey = key;
+  if (const auto alias = tables.aliases.find(key); alias != tables.aliases.end()) lookupKey = alias->second;
+
+  // Holding the snapshot keeps its table alive while the text is copied.
+  const std::shared_ptr<const ActiveLanguage> active = g_active.load();
+  const std::u16string* found = Find(*active->table, lookupKey);
+  if (found == nullptr) found = Find(*tables.english, lookupKey);
+  if (found == nullptr) found = Find(*tables.chinese, lookupKey);
+  std::u16string_view text;
+  if (found != nullptr) {
+    text = *found;
+  } else {
+    ReportMissingKey(lookupKey, active->code);
+    text = lookupKey;
+  }
+  if (text == key) return std::u16string(active->chinese ? zhDefault : enDefault);
+  return std::u16string(text);
+}
+
+void InstallActiveLanguage(std::u16string code, std::shared_ptr<const StringTable> table, bool chinese) {
+  auto next = std::make_shared<ActiveLanguage>();
+  next->code = std::move(code);
+  next->table = table ? std::move(table) : std::make_shared<const StringTable>();
+  next->chinese = chinese;
+  g_active.store(std::move(next));
+}
+
+void SetChineseLanguageFlag(bool chinese) {
+  const std::shared_ptr<const ActiveLanguage> current = g_active.load();
+  auto next = std::make_shared<ActiveLanguage>(*current);
+  next->chinese = chinese;
+  g_active.store(std::move(next));
+}
+
+std::u16string CurrentLanguageCode() { return g_active.load()->code; }
+
+bool IsChineseLanguage() { return g_active.load()->chinese; }
+
+std::shared_ptr<const StringTable> ActiveStringTable() { return g_active.load()->table; }
+
+bool CountsAsChinese(const StringTable& table, std::u16string_view code) {
+  const std::u16string* value = Find(table, u"LanguageIsChinese");
+  if (value == nullptr) return code.starts_with(u"zh");
+  const std::u16string lower = LowerAscii(*value);
+  return lower == u"1" || lower == u"true" || lower == u"yes";
+}
+
+}  // namespace quillmor
