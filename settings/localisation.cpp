@@ -4,6 +4,7 @@
 #include <atomic>
 #include <mutex>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "settings/localisation_table.h"
@@ -88,13 +89,42 @@ struct ActiveLanguage {
   bool chinese = false;
 };
 
-std::shared_ptr<const ActiveLanguage> InitialLanguage() {
-  auto initial = std::make_shared<ActiveLanguage>();
-  initial->table = std::make_shared<const StringTable>();
-  return initial;
-}
+// The current language. The mutex is held only to copy or swap the pointer:
+// readers keep their copy (and its table) alive while they use it, and a new
+// language is built aside before it is swapped in. (libstdc++ 12's
+// std::atomic<std::shared_ptr> unlocks its loads with relaxed order, which
+// leaves a formal race with the next store.)
+class ActiveSlot {
+ public:
+  ActiveSlot() {
+    auto initial = std::make_shared<ActiveLanguage>();
+    initial->table = std::make_shared<const StringTable>();
+    language_ = std::move(initial);
+  }
+  std::shared_ptr<const ActiveLanguage> Load() {
+    std::lock_guard lock(mutex_);
+    return language_;
+  }
+  // Publishes change(copy of the current language); the old one is released
+  // outside the lock.
+  template <typename Change>
+  void Update(Change change) {
+    std::shared_ptr<const ActiveLanguage> old;
+    std::lock_guard lock(mutex_);
+    auto next = std::make_shared<ActiveLanguage>(*language_);
+    change(*next);
+    old = std::exchange(language_, std::move(next));
+  }
 
-std::atomic<std::shared_ptr<const ActiveLanguage>> g_active{InitialLanguage()};
+ private:
+  std::mutex mutex_;
+  std::shared_ptr<const ActiveLanguage> language_;  // Guarded by mutex_. Never null.
+};
+
+ActiveSlot& Active() {
+  static ActiveSlot slot;
+  return slot;
+}
 
 // The timing log of the running program, for the missing-key lines.
 std::atomic<Env*> g_logEnv{nullptr};
@@ -154,7 +184,7 @@ std::u16string Translate(std::u16string_view key, std::u16string_view zhDefault,
   if (const auto alias = tables.aliases.find(key); alias != tables.aliases.end()) lookupKey = alias->second;
 
   // Holding the snapshot keeps its table alive while the text is copied.
-  const std::shared_ptr<const ActiveLanguage> active = g_active.load();
+  const std::shared_ptr<const ActiveLanguage> active = Active().Load();
   const std::u16string* found = Find(*active->table, lookupKey);
   if (found == nullptr) found = Find(*tables.english, lookupKey);
   if (found == nullptr) found = Find(*tables.chinese, lookupKey);
@@ -170,25 +200,23 @@ std::u16string Translate(std::u16string_view key, std::u16string_view zhDefault,
 }
 
 void InstallActiveLanguage(std::u16string code, std::shared_ptr<const StringTable> table, bool chinese) {
-  auto next = std::make_shared<ActiveLanguage>();
-  next->code = std::move(code);
-  next->table = table ? std::move(table) : std::make_shared<const StringTable>();
-  next->chinese = chinese;
-  g_active.store(std::move(next));
+  if (!table) table = std::make_shared<const StringTable>();
+  Active().Update([&](ActiveLanguage& language) {
+    language.code = std::move(code);
+    language.table = std::move(table);
+    language.chinese = chinese;
+  });
 }
 
 void SetChineseLanguageFlag(bool chinese) {
-  const std::shared_ptr<const ActiveLanguage> current = g_active.load();
-  auto next = std::make_shared<ActiveLanguage>(*current);
-  next->chinese = chinese;
-  g_active.store(std::move(next));
+  Active().Update([&](ActiveLanguage& language) { language.chinese = chinese; });
 }
 
-std::u16string CurrentLanguageCode() { return g_active.load()->code; }
+std::u16string CurrentLanguageCode() { return Active().Load()->code; }
 
-bool IsChineseLanguage() { return g_active.load()->chinese; }
+bool IsChineseLanguage() { return Active().Load()->chinese; }
 
-std::shared_ptr<const StringTable> ActiveStringTable() { return g_active.load()->table; }
+std::shared_ptr<const StringTable> ActiveStringTable() { return Active().Load()->table; }
 
 bool CountsAsChinese(const StringTable& table, std::u16string_view code) {
   const std::u16string* value = Find(table, u"LanguageIsChinese");

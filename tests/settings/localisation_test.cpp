@@ -147,7 +147,7 @@ TEST_F(TranslateTest, ConcurrentReadersSeeOneLanguageOrTheOther) {
   std::atomic<bool> stop{false};
   std::atomic<int> bad{0};
   std::vector<std::thread> readers;
-  for (int r = 0; r < 3; ++r) {
+  for (int r = 0; r < 2; ++r) {
     readers.emplace_back([&] {
       while (!stop.load()) {
         const std::u16string text = Translate(u"Status_IndexNotReadyRetry", u"zh", u"en");
@@ -155,7 +155,7 @@ TEST_F(TranslateTest, ConcurrentReadersSeeOneLanguageOrTheOther) {
       }
     });
   }
-  for (int i = 0; i < 2000; ++i) {
+  for (int i = 0; i < 300; ++i) {
     // Fresh copies, so that a reader holding the old table outlives its
     // last other owner.
     InstallActiveLanguage(u"de-de", std::make_shared<const StringTable>(*german), false);

@@ -18,7 +18,16 @@ std::u16string Format(std::u16string_view format, std::initializer_list<FormatAr
   return FormatWithArgs(format, std::span<const FormatArg>(args.begin(), args.size()));
 }
 
-// The C library is the oracle for what each flag, width and precision does.
+// The C library is the oracle, except in two corners where the Windows
+// libraries (both the system's and MinGW's) depart from the C standard; those
+// are pinned below.
+bool PortableCorner(const std::string& flag, const std::string& precision, char letter, int64_t value) {
+  const bool isUnsigned = letter != 'd' && letter != 'i';
+  if (isUnsigned && flag.find_first_of("+ ") != std::string::npos) return false;
+  return !(letter == 'o' && flag.find('#') != std::string::npos && value == 0 &&
+           (precision == "." || precision == ".0"));
+}
+
 TEST(FormatWithArgsTest, IntegersFormatAsPrintfDoes) {
   const char* flags[] = {"", "-", "+", " ", "#", "0", "-0", "+0", "#0", " -", "+ "};
   const char* widths[] = {"", "1", "8", "25"};
@@ -31,6 +40,7 @@ TEST(FormatWithArgsTest, IntegersFormatAsPrintfDoes) {
         for (const char* precision : precisions) {
           const std::string format = std::string("[%") + flag + width + precision + "ll" + letter + "]";
           for (int64_t value : values) {
+            if (!PortableCorner(flag, precision, letter[0], value)) continue;
             char expected[128];
             const bool isSigned = letter[0] == 'd' || letter[0] == 'i';
             if (isSigned) {
@@ -44,6 +54,13 @@ TEST(FormatWithArgsTest, IntegersFormatAsPrintfDoes) {
       }
     }
   }
+}
+
+// C: "+" and " " apply to signed conversions only; "#" makes octal start
+// with 0 even when the precision would leave no digits.
+TEST(FormatWithArgsTest, CornersAsTheCStandardHasThem) {
+  EXPECT_EQ(Format(u"[%+u][% x][%+ o]", {5, 255, 8}), u"[5][ff][10]");
+  EXPECT_EQ(Format(u"[%#.0o][%#.o][%#5.0o]", {0, 0, 0}), u"[0][0][    0]");
 }
 
 TEST(FormatWithArgsTest, UnsignedArgumentsKeepTheirFullRange) {
