@@ -57,9 +57,12 @@ struct BuiltInTables {
   const StringTable* chinese = nullptr;
 };
 
+// Built once and never destroyed: detached background tasks may still
+// translate while the process exits.
 const BuiltInTables& Tables() {
-  static const BuiltInTables tables = [] {
-    BuiltInTables t;
+  static const BuiltInTables* tables = [] {
+    auto* built = new BuiltInTables;
+    BuiltInTables& t = *built;
     StringTable english;
     for (const LocalisedText& entry : EnglishTexts()) {
       english.insert_or_assign(std::u16string(entry.key), std::u16string(entry.text));
@@ -77,9 +80,9 @@ const BuiltInTables& Tables() {
     t.english = &t.byCode.find(u"en-us")->second;
     t.chinese = &t.byCode.find(u"zh-cn")->second;
     for (const auto& [from, to] : kKeyAliases) t.aliases.emplace(from, to);
-    return t;
+    return built;
   }();
-  return tables;
+  return *tables;
 }
 
 // What a Translate call reads about the current language, replaced as a whole.
@@ -122,22 +125,25 @@ class ActiveSlot {
 };
 
 ActiveSlot& Active() {
-  static ActiveSlot slot;
-  return slot;
+  static ActiveSlot* slot = new ActiveSlot;  // never destroyed, as the tables
+  return *slot;
 }
 
 // The timing log of the running program, for the missing-key lines.
 std::atomic<Env*> g_logEnv{nullptr};
 
-std::mutex g_missingMutex;
-std::unordered_set<std::u16string, TextHash, std::equal_to<>> g_reportedMissingKeys;  // Guarded by g_missingMutex.
+struct ReportedMissingKeys {
+  std::mutex mutex;
+  std::unordered_set<std::u16string, TextHash, std::equal_to<>> keys;  // Guarded by mutex.
+};
 
 void ReportMissingKey(std::u16string_view key, std::u16string_view code) {
+  static ReportedMissingKeys* reported = new ReportedMissingKeys;  // never destroyed, as the tables
   Env* env = g_logEnv.load();
   if (env == nullptr) return;  // reported once a log exists
   {
-    std::lock_guard lock(g_missingMutex);
-    if (!g_reportedMissingKeys.emplace(key).second) return;
+    std::lock_guard lock(reported->mutex);
+    if (!reported->keys.emplace(key).second) return;
   }
   std::u16string line = u"i18n missing_key=";
   line += key;

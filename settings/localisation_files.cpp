@@ -62,13 +62,13 @@ std::u16string_view UnquoteLanguageValue(std::u16string_view value) {
 std::u16string EncodeLanguageValue(std::u16string_view text) {
   std::u16string escaped;
   escaped.reserve(text.size() + 2);
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == u'\\') {
+  for (char16_t c : text) {
+    if (c == u'\\') {
       escaped += u"\\\\";
-    } else if (text[i] == u'\n') {
+    } else if (c == u'\n') {
       escaped += u"\\n";
     } else {
-      escaped += text[i];
+      escaped += c;
     }
   }
   const bool blankAtEnd = !escaped.empty() && (IsBlank(escaped.front()) || IsBlank(escaped.back()));
