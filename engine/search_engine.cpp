@@ -204,7 +204,7 @@ void SearchEngine::RunManualRefresh(WindowHandle window) {
     if (!walked) {
       // An NTFS drive without a usable journal is kept by walks too.
       const VolumePtr existing = FindVolume(drive);
-      walked = existing && IsWalkedVolume(*existing);
+      walked = existing && IsWalkedVolume(*existing) && EqualsIgnoringAsciiCase(existing->fileSystem, u"NTFS");
     }
     if (!walked) continue;
     targets.push_back({drive, fileSystem});

@@ -1,5 +1,8 @@
 #include "settings/background_task.h"
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -22,12 +25,55 @@ void RunJob(Env& env, const char16_t* name, BackgroundJob& job) noexcept {
   }
 }
 
+// Tasks started and not yet ended (their job run and destroyed). Never
+// destroyed: detached tasks may still end while the process exits.
+struct RunningTasks {
+  std::mutex mutex;
+  std::condition_variable changed;
+  size_t count = 0;  // Guarded by mutex.
+};
+RunningTasks& Running() {
+  static RunningTasks* running = new RunningTasks;
+  return *running;
+}
+
+void ChangeRunning(int delta) {
+  RunningTasks& running = Running();
+  std::lock_guard lock(running.mutex);
+  running.count += delta;
+  // Under the lock: a waiter that sees the count reach 0 may tear down at
+  // once, so this thread must be done with the condition variable by then.
+  running.changed.notify_all();
+}
+
 }  // namespace
 
 void StartBackgroundJob(Env& env, const char16_t* name, std::unique_ptr<BackgroundJob> job) {
-  // std::thread throws std::system_error when the thread cannot be created;
-  // the lambda, and with it the job, is then destroyed before the throw.
-  std::thread([&env, name, job = std::move(job)] { RunJob(env, name, *job); }).detach();
+  ChangeRunning(+1);
+  try {
+    // std::thread throws std::system_error when the thread cannot be
+    // created; the lambda, and with it the job, is then destroyed before the
+    // throw.
+    std::thread([&env, name, job = std::move(job)]() mutable {
+      RunJob(env, name, *job);
+      job.reset();
+      ChangeRunning(-1);
+    }).detach();
+  } catch (...) {
+    ChangeRunning(-1);
+    throw;
+  }
+}
+
+size_t RunningBackgroundTasks() {
+  std::lock_guard lock(Running().mutex);
+  return Running().count;
+}
+
+void WaitForBackgroundTasks() {
+  RunningTasks& running = Running();
+  std::unique_lock lock(running.mutex);
+  running.changed.wait(lock, [&] { return running.count == 0; });
 }
 
 }  // namespace quillmor

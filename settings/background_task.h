@@ -3,6 +3,7 @@
 // reports back by posting a message to the main window.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -26,6 +27,12 @@ class BackgroundJob {
 // can be started, std::system_error reaches the caller and the job is
 // destroyed unrun.
 void StartBackgroundJob(Env& env, const char16_t* name, std::unique_ptr<BackgroundJob> job);
+
+// How many tasks are running now. For the exit summary and tests.
+size_t RunningBackgroundTasks();
+// Waits until every task has ended (its job run and destroyed). Tests call it
+// before they tear down what the tasks use; the program never waits.
+void WaitForBackgroundTasks();
 
 // StartBackgroundJob for any callable without arguments, move-only ones
 // included: StartBackgroundTask(env, u"do_search", [=] { ... }).
