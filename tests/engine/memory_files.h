@@ -9,6 +9,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -26,14 +27,28 @@ class MemoryReadableFile : public ReadableFile {
     if (offset >= bytes_.size()) return 0;
     const size_t n = std::min<uint64_t>(out.size(), bytes_.size() - offset);
     std::memcpy(out.data(), bytes_.data() + offset, n);
-    bytesRead += n;
-    if (offset + n > furthestRead) furthestRead = offset + n;
+    reads.emplace_back(offset, n);
     return n;
   }
   std::span<const std::byte> Map() override { return std::as_bytes(std::span(bytes_.data(), bytes_.size())); }
 
-  uint64_t bytesRead = 0;
-  uint64_t furthestRead = 0;
+  // True when some read touched [offset, offset + length).
+  bool WasRead(uint64_t offset, uint64_t length) const {
+    for (const auto& [at, n] : reads) {
+      if (at < offset + length && offset < at + n) return true;
+    }
+    return false;
+  }
+
+  // True when some read started at `offset`.
+  bool ReadStartedAt(uint64_t offset) const {
+    for (const auto& read : reads) {
+      if (read.first == offset) return true;
+    }
+    return false;
+  }
+
+  std::vector<std::pair<uint64_t, size_t>> reads;  // offset and length of every read
 
  private:
   std::string_view bytes_;
