@@ -142,15 +142,19 @@ ContentZipSettings CopyContentZipSettings() {
   return g_lists;
 }
 
-bool IsZipDocument(std::u16string_view path) {
+bool HasZipExtension(std::u16string_view path, std::span<const std::u16string> extensions) {
   const size_t dot = path.rfind(u'.');
   if (dot == std::u16string_view::npos) return false;
   const std::u16string extension = LowerAscii(path.substr(dot));
-  std::shared_lock lock(g_listsLock);
-  for (const std::u16string& candidate : g_lists.extensions) {
+  for (const std::u16string& candidate : extensions) {
     if (candidate == extension) return true;
   }
   return false;
+}
+
+bool IsZipDocument(std::u16string_view path) {
+  std::shared_lock lock(g_listsLock);
+  return HasZipExtension(path, g_lists.extensions);
 }
 
 }  // namespace quillmor

@@ -4,6 +4,7 @@
 // together; readers copy them.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,5 +41,8 @@ ContentZipSettings CopyContentZipSettings();
 // True when the part of `path` from its last '.' on, lower-cased, is one of
 // the installed extensions.
 bool IsZipDocument(std::u16string_view path);
+
+// The same test against a copy of the list, as one content search makes it.
+bool HasZipExtension(std::u16string_view path, std::span<const std::u16string> extensions);
 
 }  // namespace quillmor

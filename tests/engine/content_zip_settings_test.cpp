@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/sim/test_env.h"
 #include "platform/utf.h"
 #include "tests/engine/memory_files.h"
@@ -143,6 +146,36 @@ TEST_F(ContentZipSettingsTest, IsZipDocumentComparesTheLastExtension) {
   EXPECT_FALSE(IsZipDocument(u"C:\\docs\\report.doc"));
   EXPECT_FALSE(IsZipDocument(u"C:\\docs\\report.docx "));
   EXPECT_FALSE(IsZipDocument(u""));
+
+  const std::vector<std::u16string> copy = {u".pages"};
+  EXPECT_TRUE(HasZipExtension(u"C:\\a.Pages", copy));
+  EXPECT_FALSE(HasZipExtension(u"C:\\a.docx", copy));
+}
+
+TEST_F(ContentZipSettingsTest, ReadersAlwaysSeeBothListsOfOneInstall) {
+  // Two settings whose lists belong together; readers copy while a writer
+  // keeps replacing them.
+  const ContentZipSettings a = {{u".aaa"}, {"a.xml"}};
+  const ContentZipSettings b = {{u".bbb", u".bbb2"}, {"b1.xml", "b2.xml"}};
+  InstallContentZipSettings(a);
+  std::atomic<bool> stop{false};
+  std::atomic<int> mixed{0};
+  std::vector<std::thread> readers;
+  for (int r = 0; r < 3; ++r) {
+    readers.emplace_back([&] {
+      while (!stop.load()) {
+        const ContentZipSettings copy = CopyContentZipSettings();
+        const bool isA = copy.extensions == a.extensions && copy.innerPatterns == a.innerPatterns;
+        const bool isB = copy.extensions == b.extensions && copy.innerPatterns == b.innerPatterns;
+        if (!isA && !isB) ++mixed;
+        IsZipDocument(u"C:\\x.bbb");
+      }
+    });
+  }
+  for (int i = 0; i < 2000; ++i) InstallContentZipSettings(i % 2 ? a : b);
+  stop = true;
+  for (std::thread& reader : readers) reader.join();
+  EXPECT_EQ(mixed.load(), 0);
 }
 
 }  // namespace
