@@ -59,6 +59,7 @@ void BM_Inflate(benchmark::State& state) {
     state.SkipWithError("output differs from the text");
   }
   ReportThroughput(state, out.size());
+  state.SetLabel(std::to_string(corpus.text.size()) + " bytes from " + std::to_string(corpus.stream.size()));
 }
 BENCHMARK(BM_Inflate)->Unit(benchmark::kMillisecond);
 

@@ -43,7 +43,7 @@ class InflateInput {
 };
 
 // Decodes one raw DEFLATE stream, up to the end of its final block, into
-// `output`. Bytes after the final block are not read. Succeeds only for a
+// `output`. Bytes after the final block are ignored. Succeeds only for a
 // complete, well-formed stream whose whole output fits.
 InflateResult InflateRaw(std::span<const uint8_t> input, std::span<uint8_t> output);
 InflateResult InflateRaw(InflateInput& input, std::span<uint8_t> output);
