@@ -459,17 +459,14 @@ TEST(InflateTest, ValidDynamicCodeEdgeCases) {
   };
   std::vector<uint8_t> onlyEndOfBlock(257, 0);
   onlyEndOfBlock[256] = 1;
-  std::vector<uint8_t> longCodes = goodLit;  // codes of 15 bits reach the subtables
-  {
-    // 256 literals at 9 bits plus 30 more symbols: make a skewed complete code
-    // with lengths from 1 to 15.
-    std::fill(longCodes.begin(), longCodes.end(), 0);
-    unsigned len = 1;
-    for (unsigned s : {'e', 't', 'a', 'o', 'i', 'n', 's', 'h', 'r', 'd', 'l', 'u', 'c', 'm'}) longCodes[s] = len++;
-    // 14 codes of lengths 1..14 leave 2^-14 of the space: two 15-bit codes.
-    longCodes[256] = 15;
-    longCodes[257] = 15;
-  }
+  // A skewed complete code with lengths from 1 to 15: the longest codes
+  // are decoded through subtables.
+  std::vector<uint8_t> longCodes(286, 0);
+  unsigned len = 1;
+  for (unsigned s : {'e', 't', 'a', 'o', 'i', 'n', 's', 'h', 'r', 'd', 'l', 'u', 'c', 'm'}) longCodes[s] = len++;
+  // 14 codes of lengths 1..14 leave 2^-14 of the space: two 15-bit codes.
+  longCodes[256] = 15;
+  longCodes[257] = 15;
   const std::vector<Case> cases = {
       {"single distance code of one bit", goodLit, {1}, true},
       {"no distance codes, literals only", goodLit, {0}, false},
