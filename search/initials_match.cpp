@@ -36,41 +36,40 @@ bool MatchesInitials(const char16_t* name, size_t nameLength, std::u16string_vie
   return !key.empty() && chinese && key.find(term) != std::u16string::npos;
 }
 
-InitialsMatcher::InitialsMatcher(std::u16string_view term, const PinyinInitialTable& table)
-    : table_(&table), length_(std::min(term.size(), kMaxInitialsTermLength)) {
-  std::copy_n(term.begin(), length_, term_);
-  size_t k = 0;
-  if (length_ > 0) fallback_[0] = 0;
-  for (size_t i = 1; i < length_; ++i) {
-    while (k > 0 && term_[i] != term_[k]) k = fallback_[k - 1];
-    if (term_[i] == term_[k]) ++k;
-    fallback_[i] = static_cast<unsigned char>(k);
-  }
+InitialsMatcher::InitialsMatcher(std::u16string_view term, const PinyinInitialTable& table) : table_(&table) {
+  if (!IsInitialsTerm(term)) return;
+  for (size_t k = 0; k < term.size(); ++k) positions_[term[k]] |= uint32_t{1} << k;
+  accept_ = uint32_t{1} << (term.size() - 1);
 }
 
 bool InitialsMatcher::Matches(const char16_t* name, size_t nameLength) const {
-  if (nameLength == 0 || name[0] == u'.' || length_ == 0) return false;
-  // Most names hold no CJK unit at all: rule them out in one vector pass.
+  if (nameLength == 0 || name[0] == u'.' || accept_ == 0) return false;
+  // Most names hold no CJK unit at all: rule them out in a few vector steps.
   if (!ContainsCjkUnit(name, nameLength)) return false;
-  bool chinese = false, found = false;
-  size_t matched = 0;  // units of the term matched so far in the key
+  bool chinese = false;
+  uint32_t state = 0, seen = 0;
   for (size_t i = 0; i < nameLength; ++i) {
     char16_t c = name[i];
-    if (c == u'.') break;
-    if (c >= u'A' && c <= u'Z') {
-      c = static_cast<char16_t>(c + 32);
+    if (c < 0x80) {
+      if (c == u'.') break;
+      if (c >= u'A' && c <= u'Z') {
+        c = static_cast<char16_t>(c + 32);
+      } else if (!IsAsciiLowerOrDigit(c)) {
+        continue;
+      }
     } else if (IsCjkUnit(c)) {
       chinese = true;
       c = table_->InitialOfCjk(c);
-    } else if (!IsAsciiLowerOrDigit(c)) {
+      if (c == 0) {  // left out of the key, but the name is Chinese now
+        if ((seen & accept_) != 0) return true;
+        continue;
+      }
+    } else {
       continue;
     }
-    if (!found && c != 0) {
-      while (matched > 0 && term_[matched] != c) matched = fallback_[matched - 1];
-      if (term_[matched] == c) ++matched;
-      found = matched == length_;
-    }
-    if (found && chinese) return true;
+    state = ((state << 1) | 1) & positions_[c];
+    seen |= state;
+    if ((seen & accept_) != 0 && chinese) return true;
   }
   return false;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "platform/text_codec.h"
@@ -24,8 +25,10 @@ bool IsInitialsTerm(std::u16string_view term);
 bool MatchesInitials(const char16_t* name, size_t nameLength, std::u16string_view term, TextCodec& codec);
 
 // MatchesInitials for one term prepared once, for scanning many names: no
-// allocation, one pass over the name. Only for terms where IsInitialsTerm
-// holds.
+// allocation, one pass over the name with the key matched as it is built
+// (shift-and: bit k of the state says that the key so far ends with the
+// term's first k + 1 units). `name` is a pool entry (its lower-case copy
+// follows it). Only for terms where IsInitialsTerm holds; others never match.
 class InitialsMatcher {
  public:
   InitialsMatcher(std::u16string_view term, const PinyinInitialTable& table);
@@ -34,11 +37,10 @@ class InitialsMatcher {
 
  private:
   const PinyinInitialTable* table_;
-  size_t length_;
-  char16_t term_[kMaxInitialsTermLength];
-  // Knuth-Morris-Pratt fallback: the length of the longest proper prefix of
-  // term_[0..k] that is also its suffix.
-  unsigned char fallback_[kMaxInitialsTermLength];
+  // For each key unit ('a'..'z', '0'..'9'), the term positions that hold it.
+  uint32_t positions_[128] = {};
+  // The state bit of a whole term; 0 for a term that never matches.
+  uint32_t accept_ = 0;
 };
 
 }  // namespace quillmor

@@ -2,8 +2,14 @@
 // lower-case copy, 0. The scans use that layout to read whole 8-unit blocks
 // without running off the entry: a block may reach into the neighbouring copy,
 // and what it finds there is masked off or means the same thing.
+//
+// Names average about 20 units, so a scan is two or three blocks. Names up to
+// 32 positions get a fixed four blocks with one branch at the end: a block
+// count that varies from name to name costs a mispredicted loop exit per name,
+// which is more than the blocks a short name does not need.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -23,19 +29,25 @@ namespace quillmor {
 // True when one of the `nameLength` units at `name` lies in U+4E00..U+9FFF.
 // `name` is a pool entry: the 2 * nameLength + 2 units from it are readable.
 inline bool ContainsCjkUnit(const char16_t* name, size_t nameLength) {
-  const size_t readable = 2 * nameLength + 2;
 #ifdef QUILLMOR_NAME_SCAN_SSE2
+  const size_t readable = 2 * nameLength + 2;
   if (readable >= 8) {
-    // x - 0x4E00 <= 0x11FF, unsigned, for x in U+4E00..U+9FFF; the lower-case
-    // copy read past the name holds the same CJK units as the name.
+    // x - 0x4E00 <= 0x11FF (unsigned) for x in U+4E00..U+9FFF. Blocks that
+    // reach past the name read its lower-case copy, which holds the same CJK
+    // units, and the terminators.
     const __m128i base = _mm_set1_epi16(static_cast<short>(kFirstCjkUnit));
     const __m128i span = _mm_set1_epi16(static_cast<short>(kLastCjkUnit - kFirstCjkUnit));
-    const __m128i zero = _mm_setzero_si128();
+    auto cjkLanes = [&](size_t start) {
+      const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name + std::min(start, readable - 8)));
+      return _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(units, base), span), _mm_setzero_si128());
+    };
+    if (nameLength <= 32) {
+      const __m128i any =
+          _mm_or_si128(_mm_or_si128(cjkLanes(0), cjkLanes(8)), _mm_or_si128(cjkLanes(16), cjkLanes(24)));
+      return _mm_movemask_epi8(any) != 0;
+    }
     for (size_t i = 0; i < nameLength; i += 8) {
-      const size_t start = i + 8 <= readable ? i : readable - 8;
-      const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name + start));
-      const __m128i above = _mm_subs_epu16(_mm_sub_epi16(units, base), span);
-      if (_mm_movemask_epi8(_mm_cmpeq_epi16(above, zero)) != 0) return true;
+      if (_mm_movemask_epi8(cjkLanes(i)) != 0) return true;
     }
     return false;
   }
@@ -64,47 +76,80 @@ class NameNeedle {
     const size_t m = text_.size();
     if (m > n) return false;
     if (m == 0) return true;
-    const size_t count = n - m + 1;  // candidate positions
 #ifdef QUILLMOR_NAME_SCAN_SSE2
-    const __m128i first = _mm_set1_epi16(static_cast<short>(firstUnit_));
-    const __m128i second = _mm_set1_epi16(static_cast<short>(secondUnit_));
-    // Two mask bits for each position start..start+7 that passes the filter.
-    auto filter = [&](ptrdiff_t start) {
-      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + start + firstOffset_));
-      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + start + secondOffset_));
-      return static_cast<unsigned>(
-          _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(a, first), _mm_cmpeq_epi16(b, second))));
-    };
-    size_t i = 0;
-    for (; i + 8 <= count; i += 8) {
-      const ptrdiff_t at = static_cast<ptrdiff_t>(i);
-      if (const unsigned mask = filter(at); mask != 0 && Verify(lower, at, mask)) return true;
-    }
-    if (i == count) return false;
-    // The last positions: a block that ends at the last one and overlaps
-    // those already tested, or, for a short name, starts before the copy, in
-    // the name itself. Lanes outside the untested positions are masked off.
-    const ptrdiff_t start = static_cast<ptrdiff_t>(count) - 8;
-    if (start + static_cast<ptrdiff_t>(firstOffset_) >= -static_cast<ptrdiff_t>(n + 1)) {
-      const unsigned mask = filter(start) & (0xFFFFu << (2 * (static_cast<ptrdiff_t>(i) - start)));
-      return mask != 0 && Verify(lower, start, mask);
-    }
-#else
-    size_t i = 0;
+    // From six units on, the name before the copy leaves room for a block
+    // that starts up to seven positions early.
+    if (n >= 6) return FoundInBlocks(lower, n);
 #endif
-    for (; i < count; ++i) {
+    return FoundInUnits(lower, n - m + 1);
+  }
+
+ private:
+  bool FoundInUnits(const char16_t* lower, size_t count) const {
+    for (size_t i = 0; i < count; ++i) {
       if (lower[i + firstOffset_] == firstUnit_ && lower[i + secondOffset_] == secondUnit_ &&
-          (filterIsExact_ || std::memcmp(lower + i, text_.data(), m * sizeof(char16_t)) == 0)) {
+          (filterIsExact_ || std::memcmp(lower + i, text_.data(), text_.size() * sizeof(char16_t)) == 0)) {
         return true;
       }
     }
     return false;
   }
 
- private:
+#ifdef QUILLMOR_NAME_SCAN_SSE2
+  // Lanes of the positions start..start+7 that pass the filter.
+  __m128i FilterLanes(const char16_t* lower, ptrdiff_t start) const {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + start + firstOffset_));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + start + secondOffset_));
+    return _mm_and_si128(_mm_cmpeq_epi16(a, _mm_set1_epi16(static_cast<short>(firstUnit_))),
+                         _mm_cmpeq_epi16(b, _mm_set1_epi16(static_cast<short>(secondUnit_))));
+  }
+
+  // Two mask bits for each of the positions start..start+7 that passes the
+  // filter.
+  unsigned Filter(const char16_t* lower, ptrdiff_t start) const {
+    return static_cast<unsigned>(_mm_movemask_epi8(FilterLanes(lower, start)));
+  }
+
+  bool FoundInBlocks(const char16_t* lower, size_t n) const {
+    const auto count = static_cast<ptrdiff_t>(n - text_.size() + 1);  // candidate positions
+    if (count > 32) return FoundInLongName(lower, count);
+    // Four blocks back from the last position; a short name's later blocks
+    // test positions already tested. No block starts before the name in
+    // front of the copy, and lanes of positions below 0 are masked off
+    // without a branch (starts lie between -31 and 24).
+    const ptrdiff_t earliest = -static_cast<ptrdiff_t>(n + 1 + firstOffset_);
+    const __m128i laneIndex = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
+    auto block = [&](ptrdiff_t start) {
+      const __m128i position = _mm_add_epi16(_mm_set1_epi16(static_cast<short>(start)), laneIndex);
+      return _mm_andnot_si128(_mm_cmplt_epi16(position, _mm_setzero_si128()), FilterLanes(lower, start));
+    };
+    const ptrdiff_t s0 = count - 8;  // never before `earliest` from six units on
+    const ptrdiff_t s1 = std::max(count - 16, earliest);
+    const ptrdiff_t s2 = std::max(count - 24, earliest);
+    const ptrdiff_t s3 = std::max(count - 32, earliest);
+    const __m128i b0 = block(s0), b1 = block(s1), b2 = block(s2), b3 = block(s3);
+    if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(b0, b1), _mm_or_si128(b2, b3))) == 0) return false;
+    return Verify(lower, s0, _mm_movemask_epi8(b0)) || Verify(lower, s1, _mm_movemask_epi8(b1)) ||
+           Verify(lower, s2, _mm_movemask_epi8(b2)) || Verify(lower, s3, _mm_movemask_epi8(b3));
+  }
+
+  bool FoundInLongName(const char16_t* lower, ptrdiff_t count) const {
+    ptrdiff_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+      if (const unsigned mask = Filter(lower, i); mask != 0 && Verify(lower, i, mask)) return true;
+    }
+    if (i == count) return false;
+    // A last block that ends at the last position; lanes tested already are
+    // masked off.
+    const ptrdiff_t start = count - 8;
+    const unsigned mask = Filter(lower, start) & (0xFFFFu << (2 * (i - start)));
+    return mask != 0 && Verify(lower, start, mask);
+  }
+
   // Whether a position of `mask` (two bits per position from `start`) holds
   // the whole needle.
   bool Verify(const char16_t* lower, ptrdiff_t start, unsigned mask) const {
+    if (mask == 0) return false;
     if (filterIsExact_) return true;
     const size_t bytes = text_.size() * sizeof(char16_t);
     while (mask != 0) {
@@ -114,6 +159,7 @@ class NameNeedle {
     }
     return false;
   }
+#endif
 
   std::u16string text_;
   // The filter units and their offsets in the needle, firstOffset_ <=

@@ -7,8 +7,7 @@
 #include "tests/search/map_text_codec.h"
 
 #if defined(__linux__)
-#include <iconv.h>
-#include <cerrno>
+#include "tests/search/iconv_text_codec.h"
 #endif
 
 namespace quillmor {
@@ -102,43 +101,7 @@ TEST(PinyinInitialTableTest, ForKeepsOneTablePerCodec) {
 }
 
 #if defined(__linux__)
-// The real code page 936 (glibc's iconv), with Windows' handling of what it
-// lacks: a '?' for each such unit.
-class IconvTextCodec : public TextCodec {
- public:
-  int conversions = 0;
-
-  uint32_t AnsiCodePage() override { return 1252; }
-
-  bool FromUtf16(uint32_t codePage, std::u16string_view text, std::string& out) override {
-    ++conversions;
-    const std::string name = "CP" + std::to_string(codePage);
-    iconv_t cd = iconv_open(name.c_str(), "UTF-16LE");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    std::string in;
-    for (char16_t c : text) in += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    out.clear();
-    char* inPtr = in.data();
-    size_t inLeft = in.size();
-    char buffer[256];
-    while (inLeft > 0) {
-      char* outPtr = buffer;
-      size_t outLeft = sizeof buffer;
-      const size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-      out.append(buffer, static_cast<size_t>(outPtr - buffer));
-      if (r == static_cast<size_t>(-1) && errno != E2BIG) {  // a unit the code page lacks
-        out += '?';
-        inPtr += 2;
-        inLeft -= 2;
-      }
-    }
-    iconv_close(cd);
-    return true;
-  }
-
-  bool ToUtf16(uint32_t, std::string_view, std::u16string&) override { return false; }
-};
-
+// The real code page 936, from glibc.
 TEST(PinyinInitialTableTest, AgreesWithPinyinInitialThroughRealCodePage936) {
   IconvTextCodec codec;
   std::string probe;
