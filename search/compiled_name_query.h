@@ -22,7 +22,8 @@ class CompiledNameQuery {
   // (built on the first such query of the process).
   CompiledNameQuery(const QueryGroups& folded, bool initialSearch, TextCodec& codec);
 
-  // Every record matches (no groups): the scan need not call Matches.
+  // Every record matches (no groups, or a group with nothing to look for):
+  // the scan need not call Matches.
   bool MatchesAll() const { return matchesAll_; }
 
   // Whether the record's name is a hit: MatchesQueryGroups on its lower-case

@@ -32,7 +32,7 @@ inline bool ContainsCjkUnit(const char16_t* name, size_t nameLength) {
 #ifdef QUILLMOR_NAME_SCAN_SSE2
   const size_t readable = 2 * nameLength + 2;
   if (readable >= 8) {
-    // x - 0x4E00 <= 0x11FF (unsigned) for x in U+4E00..U+9FFF. Blocks that
+    // x - 0x4E00 <= 0x51FF (unsigned) for x in U+4E00..U+9FFF. Blocks that
     // reach past the name read its lower-case copy, which holds the same CJK
     // units, and the terminators.
     const __m128i base = _mm_set1_epi16(static_cast<short>(kFirstCjkUnit));

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "index/name_pool.h"
 #include "platform/utf.h"
+#include "tests/search/exact_name_entries.h"
 #include "tests/search/map_text_codec.h"
 
 namespace quillmor {
@@ -13,17 +13,12 @@ namespace {
 
 class CompiledNameQueryTest : public ::testing::Test {
  protected:
-  FileRecord Record(std::u16string_view name) {
-    FileRecord r;
-    r.name = pool.Add(name);
-    r.nameLength = static_cast<uint16_t>(name.size());
-    return r;
-  }
+  FileRecord Record(std::u16string_view name) { return entries.Add(name); }
   bool Matches(const char16_t* query, std::u16string_view name, bool initialSearch = true) {
     const CompiledNameQuery compiled(FoldQueryGroups(ParseQueryGroups(query)), initialSearch, SharedMapCodec());
     return compiled.Matches(Record(name));
   }
-  NamePool pool;
+  ExactNameEntries entries;
 };
 
 TEST_F(CompiledNameQueryTest, SubstringOfLowerCaseCopy) {

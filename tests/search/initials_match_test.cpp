@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "index/name_pool.h"
 #include "platform/utf.h"
+#include "tests/search/exact_name_entries.h"
 #include "tests/search/map_text_codec.h"
 
 namespace quillmor {
@@ -38,8 +38,8 @@ TEST_P(InitialsTest, MatchesKeyOfChineseNames) {
   MapTextCodec& codec = SharedMapCodec();
   EXPECT_EQ(MatchesInitials(name.data(), name.size(), c.term, codec), c.matches)
       << Utf16ToUtf8(name) << " / " << Utf16ToUtf8(c.term);
-  NamePool pool;
-  const char16_t* stored = pool.Add(name);
+  ExactNameEntries entries;
+  const char16_t* stored = entries.Add(name).name;
   const InitialsMatcher matcher(c.term, PinyinInitialTable::For(codec));
   EXPECT_EQ(matcher.Matches(stored, name.size()), c.matches) << Utf16ToUtf8(name) << " / " << Utf16ToUtf8(c.term);
 }
@@ -75,12 +75,12 @@ TEST(InitialsMatcherTest, LongestTermAgainstLongNames) {
     for (int i = 0; i < 16; ++i) t += u"xj";
     return t;
   }();
-  NamePool pool;
-  const char16_t* stored = pool.Add(name);
+  ExactNameEntries entries;
+  const char16_t* stored = entries.Add(name).name;
   const InitialsMatcher matcher(term32, PinyinInitialTable::For(SharedMapCodec()));
   EXPECT_TRUE(matcher.Matches(stored, name.size()));
   EXPECT_TRUE(MatchesInitials(stored, name.size(), term32, SharedMapCodec()));
-  const char16_t* shorter = pool.Add(name.substr(1));
+  const char16_t* shorter = entries.Add(name.substr(1)).name;
   EXPECT_FALSE(matcher.Matches(shorter, name.size() - 1));
 }
 

@@ -4,23 +4,23 @@
 
 #include <random>
 
-#include "index/name_pool.h"
 #include "platform/utf.h"
+#include "tests/search/exact_name_entries.h"
 
 namespace quillmor {
 namespace {
 
-// A lower-case copy stored as the pool stores it, so that the scans may read
-// around it as they do in the index.
+// A name stored as the pool stores it, alone in its heap block, so that the
+// scans may read around its lower-case copy as they do in the index and
+// AddressSanitizer catches any read beyond.
 struct StoredName {
-  StoredName(NamePool& pool, std::u16string_view name) : name(pool.Add(name)), length(name.size()) {}
-  const char16_t* lower() const { return name + length + 1; }
-  const char16_t* name;
-  size_t length;
+  StoredName(ExactNameEntries& entries, std::u16string_view name) : record(entries.Add(name)) {}
+  const char16_t* lower() const { return record.lowerName(); }
+  FileRecord record;
 };
 
 TEST(NameNeedleTest, FindsNeedleAtEveryPositionOfEveryLength) {
-  NamePool pool;
+  ExactNameEntries entries;
   for (size_t m = 1; m <= 12; ++m) {
     std::u16string needle;
     for (size_t k = 0; k < m; ++k) needle += static_cast<char16_t>(u'a' + (k * 7) % 26);
@@ -29,11 +29,11 @@ TEST(NameNeedleTest, FindsNeedleAtEveryPositionOfEveryLength) {
       for (size_t at = 0; at + m <= n; ++at) {
         std::u16string name(n, u'-');
         name.replace(at, m, needle);
-        const StoredName stored(pool, name);
+        const StoredName stored(entries, name);
         ASSERT_TRUE(prepared.FoundIn(stored.lower(), n)) << m << " at " << at << " in " << n;
         // The last unit wrong: only a full comparison tells.
         name[at + m - 1] = u'#';
-        const StoredName nearMiss(pool, name);
+        const StoredName nearMiss(entries, name);
         ASSERT_FALSE(prepared.FoundIn(nearMiss.lower(), n)) << m << " at " << at << " in " << n;
       }
     }
@@ -43,10 +43,10 @@ TEST(NameNeedleTest, FindsNeedleAtEveryPositionOfEveryLength) {
 TEST(NameNeedleTest, NeverFindsWhatOnlyTheNameBeforeTheCopyHolds) {
   // Short names are scanned with blocks that start inside the name itself
   // (capitals kept) and its terminator: those lanes must not count.
-  NamePool pool;
+  ExactNameEntries entries;
   for (const char16_t* name : {u"AB", u"XYZ", u"ABCDEF", u"Q", u"ABCDEFGHIJ"}) {
     const std::u16string_view text(name);
-    const StoredName stored(pool, text);
+    const StoredName stored(entries, text);
     for (size_t at = 0; at < text.size(); ++at) {
       for (size_t m = 1; at + m <= text.size(); ++m) {
         EXPECT_FALSE(NameNeedle(text.substr(at, m)).FoundIn(stored.lower(), text.size())) << Utf16ToUtf8(text);
@@ -57,11 +57,11 @@ TEST(NameNeedleTest, NeverFindsWhatOnlyTheNameBeforeTheCopyHolds) {
 }
 
 TEST(NameNeedleTest, EmptyNeedleAndNeedleLongerThanName) {
-  NamePool pool;
-  const StoredName stored(pool, u"abc");
+  ExactNameEntries entries;
+  const StoredName stored(entries, u"abc");
   EXPECT_TRUE(NameNeedle(u"").FoundIn(stored.lower(), 3));
   EXPECT_FALSE(NameNeedle(u"abcd").FoundIn(stored.lower(), 3));
-  const StoredName empty(pool, u"");
+  const StoredName empty(entries, u"");
   EXPECT_TRUE(NameNeedle(u"").FoundIn(empty.lower(), 0));
   EXPECT_FALSE(NameNeedle(u"a").FoundIn(empty.lower(), 0));
 }
@@ -75,11 +75,11 @@ TEST(NameNeedleTest, AgreesWithPlainSearchOnRandomNames) {
     for (size_t i = 0; i < length; ++i) s += alphabet[rng() % std::size(alphabet)];
     return s;
   };
-  NamePool pool;
+  ExactNameEntries entries;
   for (int round = 0; round < 100000; ++round) {
     const std::u16string name = text(rng() % (round % 50 == 0 ? 300 : 40));
     const std::u16string needle = text(1 + rng() % 8);
-    const StoredName stored(pool, name);
+    const StoredName stored(entries, name);
     const std::u16string_view lower(stored.lower(), name.size());
     ASSERT_EQ(NameNeedle(needle).FoundIn(stored.lower(), name.size()), lower.find(needle) != lower.npos)
         << Utf16ToUtf8(name) << " / " << Utf16ToUtf8(needle);
@@ -87,22 +87,22 @@ TEST(NameNeedleTest, AgreesWithPlainSearchOnRandomNames) {
 }
 
 TEST(ContainsCjkUnitTest, FindsAUnitOfTheRangeAnywhere) {
-  NamePool pool;
+  ExactNameEntries entries;
   for (size_t n = 1; n <= 40; ++n) {
     for (size_t at = 0; at < n; ++at) {
       for (const char16_t inside : {u'\u4E00', u'\u9FFF', u'新'}) {
         std::u16string name(n, u'x');
         name[at] = inside;
-        ASSERT_TRUE(ContainsCjkUnit(pool.Add(name), n)) << n << " at " << at;
+        ASSERT_TRUE(ContainsCjkUnit(entries.Add(name).name, n)) << n << " at " << at;
       }
       for (const char16_t outside : {u'\u4DFF', u'\uA000', u'\u3042', u'\xFF'}) {
         std::u16string name(n, u'x');
         name[at] = outside;
-        ASSERT_FALSE(ContainsCjkUnit(pool.Add(name), n)) << n << " at " << at;
+        ASSERT_FALSE(ContainsCjkUnit(entries.Add(name).name, n)) << n << " at " << at;
       }
     }
   }
-  EXPECT_FALSE(ContainsCjkUnit(pool.Add(u""), 0));
+  EXPECT_FALSE(ContainsCjkUnit(entries.Add(u"").name, 0));
 }
 
 }  // namespace
