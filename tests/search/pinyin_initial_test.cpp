@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <thread>
+#include <vector>
 
 #include "tests/search/map_text_codec.h"
 
@@ -98,6 +99,18 @@ TEST(PinyinInitialTableTest, ForKeepsOneTablePerCodec) {
   EXPECT_NE(&PinyinInitialTable::For(other), &first);
   EXPECT_EQ(PinyinInitialTable::For(other).Initial(u'新'), u'a');
   EXPECT_EQ(first.Initial(u'新'), u'x');
+}
+
+TEST(PinyinInitialTableTest, ConcurrentFirstCallersShareOneTable) {
+  static MapTextCodec codec;  // a codec no other test has asked for
+  const PinyinInitialTable* seen[4] = {};
+  std::vector<std::thread> threads;
+  for (auto& slot : seen) {
+    threads.emplace_back([&slot] { slot = &PinyinInitialTable::For(codec); });
+  }
+  for (auto& thread : threads) thread.join();
+  for (const PinyinInitialTable* table : seen) EXPECT_EQ(table, seen[0]);
+  EXPECT_EQ(seen[0]->Initial(u'新'), u'x');
 }
 
 #if defined(__linux__)
