@@ -1,0 +1,46 @@
+// A name query prepared once per search for the scan over millions of
+// records: terms turned into needles, the initials matcher built when initial
+// search applies. Immutable; Matches may run on several threads at once.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "index/file_record.h"
+#include "platform/text_codec.h"
+#include "search/initials_match.h"
+#include "search/name_scan.h"
+#include "search/query_groups.h"
+
+namespace quillmor {
+
+class CompiledNameQuery {
+ public:
+  // `folded` as FoldQueryGroups returns it. Initial search applies when
+  // `initialSearch` is on and the query is one group of one term that
+  // IsInitialsTerm accepts; the codec then provides the initials table
+  // (built on the first such query of the process).
+  CompiledNameQuery(const QueryGroups& folded, bool initialSearch, TextCodec& codec);
+
+  // Every record matches (no groups, or a group with nothing to look for):
+  // the scan need not call Matches.
+  bool MatchesAll() const { return matchesAll_; }
+
+  // Whether the record's name is a hit: MatchesQueryGroups on its lower-case
+  // copy or, when initial search applies, MatchesInitials on its name. Reads
+  // only the name; `deleted` and the scope are the caller's business.
+  bool Matches(const FileRecord& record) const;
+
+ private:
+  bool MatchesGroups(const char16_t* lower, size_t n) const;
+
+  // Every group's needles, longest first within a group (a needle longer than
+  // the name fails without a look at it); group g is
+  // needles_[groupEnds_[g-1] .. groupEnds_[g]).
+  std::vector<NameNeedle> needles_;
+  std::vector<size_t> groupEnds_;
+  std::optional<InitialsMatcher> initials_;
+  bool matchesAll_ = false;
+};
+
+}  // namespace quillmor

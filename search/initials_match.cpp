@@ -1,0 +1,77 @@
+#include "search/initials_match.h"
+
+#include <algorithm>
+#include <string>
+
+#include "search/name_scan.h"
+
+namespace quillmor {
+namespace {
+
+constexpr bool IsAsciiLowerOrDigit(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9'); }
+
+}  // namespace
+
+bool IsInitialsTerm(std::u16string_view term) {
+  return term.size() >= 2 && term.size() <= kMaxInitialsTermLength &&
+         std::all_of(term.begin(), term.end(), IsAsciiLowerOrDigit);
+}
+
+bool MatchesInitials(const char16_t* name, size_t nameLength, std::u16string_view term, TextCodec& codec) {
+  if (name == nullptr || nameLength == 0 || name[0] == u'.') return false;
+  const PinyinInitialTable& table = PinyinInitialTable::For(codec);
+  std::u16string key;
+  bool chinese = false;
+  for (size_t i = 0; i < nameLength && name[i] != u'.'; ++i) {
+    const char16_t c = name[i];
+    if (c >= u'A' && c <= u'Z') {
+      key += static_cast<char16_t>(c + 32);
+    } else if (IsAsciiLowerOrDigit(c)) {
+      key += c;
+    } else if (IsCjkUnit(c)) {
+      chinese = true;
+      if (const char16_t initial = table.InitialOfCjk(c)) key += initial;
+    }
+  }
+  return !key.empty() && chinese && key.find(term) != std::u16string::npos;
+}
+
+InitialsMatcher::InitialsMatcher(std::u16string_view term, const PinyinInitialTable& table) : table_(&table) {
+  if (!IsInitialsTerm(term)) return;
+  for (size_t k = 0; k < term.size(); ++k) positions_[term[k]] |= uint32_t{1} << k;
+  accept_ = uint32_t{1} << (term.size() - 1);
+}
+
+bool InitialsMatcher::Matches(const char16_t* name, size_t nameLength) const {
+  if (nameLength == 0 || name[0] == u'.' || accept_ == 0) return false;
+  // Most names hold no CJK unit at all: rule them out in a few vector steps.
+  if (!ContainsCjkUnit(name, nameLength)) return false;
+  bool chinese = false;
+  uint32_t state = 0, seen = 0;
+  for (size_t i = 0; i < nameLength; ++i) {
+    char16_t c = name[i];
+    if (c < 0x80) {
+      if (c == u'.') break;
+      if (c >= u'A' && c <= u'Z') {
+        c = static_cast<char16_t>(c + 32);
+      } else if (!IsAsciiLowerOrDigit(c)) {
+        continue;
+      }
+    } else if (IsCjkUnit(c)) {
+      chinese = true;
+      c = table_->InitialOfCjk(c);
+      if (c == 0) {  // left out of the key, but the name is Chinese now
+        if ((seen & accept_) != 0) return true;
+        continue;
+      }
+    } else {
+      continue;
+    }
+    state = ((state << 1) | 1) & positions_[c];
+    seen |= state;
+    if ((seen & accept_) != 0 && chinese) return true;
+  }
+  return false;
+}
+
+}  // namespace quillmor
