@@ -4,6 +4,7 @@
 #include <future>
 #include <string>
 
+#include "index/ascii_case.h"
 #include "index/directory_walk.h"
 #include "index/ntfs_enumeration.h"
 #include "platform/shutdown.h"
@@ -19,17 +20,6 @@ constexpr int kDriveLetters = 26;
 
 std::u16string DriveOf(int letter) { return {static_cast<char16_t>(u'A' + letter), u':'}; }
 std::u16string RootOf(std::u16string_view drive) { return std::u16string(drive) + u"\\"; }
-
-bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char16_t x = a[i], y = b[i];
-    if (x >= u'a' && x <= u'z') x = static_cast<char16_t>(x - 32);
-    if (y >= u'a' && y <= u'z') y = static_cast<char16_t>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // The drive-letter bit of a volume, or 0 for a drive string that names none.
 uint32_t DriveBit(const VolumeIndex& volume) {
@@ -52,7 +42,7 @@ std::u16string Decimal(uint64_t value) {
 }  // namespace
 
 bool BuildVolume(VolumeIndex& volume, std::u16string_view drive, std::u16string_view fileSystem, bool ignoreCase) {
-  const bool ntfs = ignoreCase ? EqualsIgnoringAsciiCase(fileSystem, u"NTFS") : fileSystem == u"NTFS";
+  const bool ntfs = ignoreCase ? EqualIgnoringAsciiCase(fileSystem, u"NTFS") : fileSystem == u"NTFS";
   if (!ntfs) return IndexByWalk(volume, drive, fileSystem);
   uint32_t failure = 0;
   if (IndexNtfsVolume(volume, drive, &failure)) return true;
@@ -162,7 +152,7 @@ void SearchEngine::RunSync(WindowHandle window) {
     if (!BuildVolume(*volume, drive, fileSystem, /*ignoreCase=*/true)) continue;
     std::lock_guard lock(volumesMutex_);
     const bool raced = std::any_of(volumes_.begin(), volumes_.end(),
-                                   [&](const VolumePtr& v) { return EqualsIgnoringAsciiCase(v->drive, drive); });
+                                   [&](const VolumePtr& v) { return EqualIgnoringAsciiCase(v->drive, drive); });
     if (!raced) volumes_.push_back(std::move(volume));
   }
   {
@@ -200,11 +190,11 @@ void SearchEngine::RunManualRefresh(WindowHandle window) {
     bool ok = false;
     const std::u16string fileSystem = FileSystemName(*env_.files, drive, ok);
     if (!ok) continue;
-    bool walked = !EqualsIgnoringAsciiCase(fileSystem, u"NTFS");
+    bool walked = !EqualIgnoringAsciiCase(fileSystem, u"NTFS");
     if (!walked) {
       // An NTFS drive without a usable journal is kept by walks too.
       const VolumePtr existing = FindVolume(drive);
-      walked = existing && IsWalkedVolume(*existing) && EqualsIgnoringAsciiCase(existing->fileSystem, u"NTFS");
+      walked = existing && IsWalkedVolume(*existing) && EqualIgnoringAsciiCase(existing->fileSystem, u"NTFS");
     }
     if (!walked) continue;
     targets.push_back({drive, fileSystem});
@@ -236,7 +226,7 @@ void SearchEngine::RunManualRefresh(WindowHandle window) {
       if (found) {
         std::lock_guard lock(volumesMutex_);
         const bool present = std::any_of(volumes_.begin(), volumes_.end(), [&](const VolumePtr& v) {
-          return EqualsIgnoringAsciiCase(v->drive, target.drive);
+          return EqualIgnoringAsciiCase(v->drive, target.drive);
         });
         if (!present) volumes_.push_back(fresh);
         volume = fresh;
@@ -263,7 +253,7 @@ void SearchEngine::RunManualRefresh(WindowHandle window) {
     std::erase_if(volumes_, [&](const VolumePtr& v) {
       if (!IsWalkedVolume(*v)) return false;
       return std::none_of(targets.begin(), targets.end(),
-                          [&](const Target& t) { return EqualsIgnoringAsciiCase(v->drive, t.drive); });
+                          [&](const Target& t) { return EqualIgnoringAsciiCase(v->drive, t.drive); });
     });
     SortVolumesLocked();
   }
@@ -357,7 +347,7 @@ std::vector<VolumePtr> SearchEngine::SnapshotVolumes() const {
 VolumePtr SearchEngine::FindVolume(std::u16string_view drive) const {
   std::lock_guard lock(volumesMutex_);
   for (const VolumePtr& v : volumes_) {
-    if (EqualsIgnoringAsciiCase(v->drive, drive)) return v;
+    if (EqualIgnoringAsciiCase(v->drive, drive)) return v;
   }
   return nullptr;
 }

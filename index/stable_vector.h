@@ -41,6 +41,11 @@ class StableVector {
     size_ = 0;
   }
 
+  // Contiguous runs for loops over many elements: block b holds indices
+  // [b * kBlockSize, min(size(), (b + 1) * kBlockSize)).
+  size_t BlockCount() const { return blocks_.size(); }
+  const T* BlockData(size_t b) const { return blocks_[b].data(); }
+
   size_t ReservedBytes() const { return blocks_.size() * kBlockSize * sizeof(T); }
 
  private:

@@ -1,6 +1,6 @@
 #include "search/folder_path.h"
 
-#include "search/ascii_case_compare.h"
+#include "index/ascii_case.h"
 #include "search/query_trim.h"
 
 namespace quillmor {

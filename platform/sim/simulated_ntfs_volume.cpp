@@ -383,7 +383,8 @@ static bool ResolvePath(const SimulatedNtfsVolume::State& state, std::u16string_
     bool found = false;
     for (uint64_t n = 0; n < state.mft.size() && !found; ++n) {
       const auto& r = state.mft[n];
-      if (r.inUse && n != kRootRecordNumber && r.parentRef == parentRef && SameNameIgnoringAsciiCase(r.name, component)) {
+      if (r.inUse && n != kRootRecordNumber && r.parentRef == parentRef &&
+          SameNameIgnoringAsciiCase(r.name, component)) {
         number = n;
         found = true;
       }

@@ -1,6 +1,7 @@
 // An Env made of the in-memory fakes: a manual clock, a recording window
-// poster and fake system facts. Tests set `env.volumes`, `env.files` and
-// `env.text` to what they need.
+// poster and fake system facts, with the platform's real code-page converter
+// (its answers are fixed by the code pages). Tests set `env.volumes` and
+// `env.files` to what they need.
 #pragma once
 
 #include "platform/env.h"
@@ -15,6 +16,7 @@ struct TestEnv {
     env.clock = &clock;
     env.windows = &poster;
     env.system = &system;
+    env.text = DefaultEnv().text;
   }
   TestEnv(const TestEnv&) = delete;
   TestEnv& operator=(const TestEnv&) = delete;

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "index/ascii_case.h"
 #include "platform/utf.h"
-#include "search/ascii_case_compare.h"
 
 namespace quillmor {
 namespace {

@@ -1,0 +1,20 @@
+#include "search/match_item.h"
+
+namespace quillmor {
+namespace {
+
+// The owner behind a published vector: the rows and the volumes they name.
+struct ResultsHolder {
+  std::vector<MatchItem> items;
+  std::vector<VolumePtr> volumes;
+};
+
+}  // namespace
+
+Results MakeResults(std::vector<MatchItem> items, std::vector<VolumePtr> volumes) {
+  auto holder = std::make_shared<ResultsHolder>(ResultsHolder{std::move(items), std::move(volumes)});
+  const std::vector<MatchItem>* rows = &holder->items;
+  return Results(std::move(holder), rows);  // aliasing: the rows share the holder's lifetime
+}
+
+}  // namespace quillmor

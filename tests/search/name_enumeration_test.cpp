@@ -1,0 +1,163 @@
+#include "search/name_enumeration.h"
+
+#include "search/folder_query.h"
+#include "search/match_item.h"
+#include "search/query_groups.h"
+#include "tests/engine/engine_fixture.h"
+
+namespace quillmor {
+namespace {
+
+class NameEnumerationTest : public EngineFixture {
+ protected:
+  // C: (NTFS): docs\report.pdf, docs\old\Report 2019.docx, Users\me\Desktop\todo.txt,
+  //            Users\me\Desktop2\report-copy.txt
+  // E: (exFAT): a\b.txt, Reports\q1.xlsx
+  void SetUp() override {
+    const uint64_t docs = ntfsC.AddExistingFile(kRoot, u"docs", true);
+    ntfsC.AddExistingFile(docs, u"report.pdf");
+    const uint64_t old = ntfsC.AddExistingFile(docs, u"old", true);
+    ntfsC.AddExistingFile(old, u"Report 2019.docx");
+    const uint64_t users = ntfsC.AddExistingFile(kRoot, u"Users", true);
+    const uint64_t me = ntfsC.AddExistingFile(users, u"me", true);
+    const uint64_t desktop = ntfsC.AddExistingFile(me, u"Desktop", true);
+    ntfsC.AddExistingFile(desktop, u"todo.txt");
+    const uint64_t desktop2 = ntfsC.AddExistingFile(me, u"Desktop2", true);
+    ntfsC.AddExistingFile(desktop2, u"report-copy.txt");
+    MountNtfs(u'C', ntfsC);
+    AddWalkedDrive(u'E', u"exFAT");
+    memory.AddFile(u"E:\\a\\b.txt", "b");
+    memory.AddFile(u"E:\\Reports\\q1.xlsx", "q");
+    StartUp(2);
+    snapshot = engine->SnapshotVolumes();
+  }
+
+  // Paths of the hits of a query, in hit order.
+  std::vector<std::u16string> Search(std::u16string_view text, int32_t scope = kScopeAll,
+                                     std::u16string_view desktop = u"C:\\Users\\me\\Desktop") {
+    const CompiledNameQuery query(FoldQueryGroups(ParseQueryGroups(text)), true, *t.env.text);
+    std::vector<std::u16string> paths;
+    EnumerateNames(query, ResolveScope(scope, desktop), snapshot, Generation{},
+                   [&](VolumeIndex* volume, uint64_t i) { paths.push_back(volume->GetFullPath(i)); });
+    return paths;
+  }
+
+  std::vector<std::u16string> Children(std::u16string_view folder) {
+    std::vector<std::u16string> paths;
+    ListFolderChildren(snapshot, folder, [&](VolumeIndex* v, uint64_t i) { paths.push_back(v->GetFullPath(i)); });
+    return paths;
+  }
+
+  std::vector<VolumePtr> snapshot;
+};
+
+TEST_F(NameEnumerationTest, HitsComeVolumeByVolumeInRecordOrder) {
+  EXPECT_EQ(Search(u"report"),
+            (std::vector<std::u16string>{u"C:\\docs\\report.pdf", u"C:\\docs\\old\\Report 2019.docx",
+                                         u"C:\\Users\\me\\Desktop2\\report-copy.txt", u"E:\\Reports"}));
+  EXPECT_EQ(Search(u"report and pdf or b.txt"),
+            (std::vector<std::u16string>{u"C:\\docs\\report.pdf", u"E:\\a\\b.txt"}));
+}
+
+TEST_F(NameEnumerationTest, VolumeScopeSearchesOnlyThatSnapshotPosition) {
+  EXPECT_EQ(Search(u"report", 3), (std::vector<std::u16string>{u"E:\\Reports"}));
+  EXPECT_EQ(Search(u"report", 9), (std::vector<std::u16string>{}));
+}
+
+TEST_F(NameEnumerationTest, DesktopScopeKeepsOnlyFilesUnderTheDesktop) {
+  // The Desktop folder counts as under itself; Desktop2 beside it does not.
+  EXPECT_EQ(Search(u"t", kScopeDesktop),
+            (std::vector<std::u16string>{u"C:\\Users\\me\\Desktop", u"C:\\Users\\me\\Desktop\\todo.txt"}));
+  EXPECT_TRUE(ResolveScope(kScopeDesktop, u"").empty);
+}
+
+TEST_F(NameEnumerationTest, EmptyQueryListsEveryLiveRecord) {
+  EXPECT_EQ(Search(u"").size(), 11u + 4u);  // C: holds "." too
+}
+
+TEST_F(NameEnumerationTest, SkipsDeletedRecordsAndBusyOrUnavailableVolumes) {
+  {
+    std::unique_lock lock(snapshot[0]->recordsLock);
+    snapshot[0]->records[1].deleted = 1;  // docs
+  }
+  EXPECT_EQ(Search(u"docs"), (std::vector<std::u16string>{}));
+  snapshot[1]->available = 0;
+  snapshot[0]->busy = 1;
+  EXPECT_EQ(Search(u""), (std::vector<std::u16string>{}));
+  snapshot[0]->busy = 0;
+  snapshot[1]->available = 1;
+}
+
+TEST_F(NameEnumerationTest, StaleGenerationAbandonsTheScan) {
+  std::atomic<uint64_t> current{5};
+  const CompiledNameQuery everything(QueryGroups{}, false, *t.env.text);
+  size_t hits = 0;
+  const bool complete = EnumerateNames(everything, ResolveScope(kScopeAll, u""), snapshot, Generation{&current, 5},
+                                       [&](VolumeIndex*, uint64_t) {
+                                         ++hits;
+                                         current = 6;  // a newer search starts
+                                       });
+  // Checked every 256 records: C: (11 records) is finished, E: is abandoned
+  // at its first record.
+  EXPECT_FALSE(complete);
+  EXPECT_EQ(hits, 11u);
+}
+
+TEST_F(NameEnumerationTest, FolderQueriesListDirectChildren) {
+  std::u16string folder;
+  struct Case {
+    const char16_t* query;
+    bool folderQuery;
+    const char16_t* folder;
+  };
+  const Case cases[] = {
+      {u"C:/docs/", true, u"C:\\docs"},
+      {u"c:\\", true, u"c:"},
+      {u"C:", true, u"C:"},
+      {u"\"E:\\Reports\"", true, u"E:\\Reports"},
+      {u"C:\\docs\\report.pdf", false, u""},
+      {u"s:\\docs", false, u""},
+      {u"C:\\nothing", false, u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.query, c.query + std::char_traits<char16_t>::length(c.query)));
+    folder.clear();
+    EXPECT_EQ(ResolveFolderQuery(*t.env.files, c.query, folder), c.folderQuery);
+    EXPECT_EQ(folder, c.folder);
+  }
+  EXPECT_EQ(Children(u"C:\\docs"), (std::vector<std::u16string>{u"C:\\docs\\report.pdf", u"C:\\docs\\old"}));
+  EXPECT_EQ(Children(u"c:\\DOCS\\OLD"), (std::vector<std::u16string>{u"C:\\docs\\old\\Report 2019.docx"}));
+  EXPECT_EQ(Children(u"C:"), (std::vector<std::u16string>{u"C:\\.", u"C:\\docs", u"C:\\Users"}));
+  EXPECT_EQ(Children(u"E:"), (std::vector<std::u16string>{u"E:\\a", u"E:\\Reports"}));
+}
+
+// A row names its volume by pointer. When the manual refresh drops a walked
+// volume from the set (here: E: is now an NTFS disk), published results that
+// name it must still reach a live index.
+TEST_F(NameEnumerationTest, ResultsKeepTheirVolumesAliveAfterRemovalFromTheSet) {
+  const CompiledNameQuery query(FoldQueryGroups(ParseQueryGroups(u"b.txt")), false, *t.env.text);
+  std::vector<MatchItem> items;
+  EnumerateNames(query, ResolveScope(kScopeAll, u""), snapshot, Generation{}, [&](VolumeIndex* v, uint64_t i) {
+    items.push_back({v, i});
+  });
+  ASSERT_EQ(items.size(), 1u);
+  std::weak_ptr<VolumeIndex> e = snapshot[1];
+  Results results = MakeResults(std::move(items), std::move(snapshot));
+
+  memory.RemoveDrive(u'E');
+  ntfsD.AddExistingFile(kRoot, u"d.txt");
+  MountNtfs(u'E', ntfsD);
+  engine->syncRunning = 1;  // no sync first: E: stays out of the set
+  engine->RefreshAllNonNtfsAsync(RecordingWindowPoster::TestWindow());
+  WaitForMessages(3);
+  WaitForBackgroundTasks();
+  ASSERT_EQ(Drives(), (std::vector<std::u16string>{u"C:"}));
+
+  ASSERT_FALSE(e.expired());
+  EXPECT_EQ((*results)[0].volume->GetFullPath((*results)[0].recordIndex), u"E:\\a\\b.txt");
+  results.reset();
+  EXPECT_TRUE(e.expired());  // the last result gone, the index goes too
+}
+
+}  // namespace
+}  // namespace quillmor
