@@ -1,7 +1,7 @@
 #include "search/name_enumeration.h"
 
 #include "search/folder_query.h"
-#include "search/match_item.h"
+#include "engine/match_item.h"
 #include "search/query_groups.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -138,7 +138,7 @@ TEST_F(NameEnumerationTest, ResultsKeepTheirVolumesAliveAfterRemovalFromTheSet) 
   const CompiledNameQuery query(FoldQueryGroups(ParseQueryGroups(u"b.txt")), false, *t.env.text);
   std::vector<MatchItem> items;
   EnumerateNames(query, ResolveScope(kScopeAll, u""), snapshot, Generation{}, [&](VolumeIndex* v, uint64_t i) {
-    items.push_back({v, i});
+    items.push_back({v, static_cast<uint32_t>(i)});
   });
   ASSERT_EQ(items.size(), 1u);
   std::weak_ptr<VolumeIndex> e = snapshot[1];

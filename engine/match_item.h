@@ -14,7 +14,7 @@ namespace quillmor {
 // MakeResults) or a volume snapshot of the search holds the volume.
 struct MatchItem {
   VolumeIndex* volume = nullptr;
-  uint64_t recordIndex = 0;
+  uint32_t recordIndex = 0;
   bool operator==(const MatchItem&) const = default;
 };
 

@@ -1,4 +1,4 @@
-#include "search/match_item.h"
+#include "engine/match_item.h"
 
 namespace quillmor {
 namespace {
