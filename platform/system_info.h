@@ -16,6 +16,9 @@ class SystemInfo {
   virtual bool DocumentsFolder(std::u16string& path) = 0;
   // SHGetFolderPathW(CSIDL_LOCAL_APPDATA). False when there is none.
   virtual bool LocalAppDataFolder(std::u16string& path) = 0;
+  // SHGetFolderPathW(CSIDL_DESKTOPDIRECTORY): the user's Desktop folder.
+  // False when there is none.
+  virtual bool DesktopFolder(std::u16string& path) = 0;
   // GetTempPathW: the temporary directory with its trailing backslash, as
   // Windows returns it (the caller checks the length as the API's users must).
   virtual std::u16string TempPath() = 0;

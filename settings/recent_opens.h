@@ -70,6 +70,15 @@ class RecentOpenList {
   // A copy of the list, most recent first.
   std::vector<RecentOpen> Entries() const;
 
+  // Calls visit(entry) for each entry in list order with the list's mutex
+  // held, so that a reader can also update items it resolved (the file is not
+  // rewritten). `visit` must not call back into the list.
+  template <typename Visit>
+  void VisitEntries(Visit&& visit) {
+    std::lock_guard lock(mutex_);
+    for (RecentOpen& entry : entries_) visit(entry);
+  }
+
  private:
   mutable std::mutex mutex_;
   std::vector<RecentOpen> entries_;  // Guarded by mutex_. Most recent first.

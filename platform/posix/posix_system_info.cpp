@@ -31,6 +31,7 @@ bool ExistingFolder(const std::string& folder, std::u16string& path) {
 PosixSystemInfo::PosixSystemInfo() {
   const std::string home = Environment("HOME");
   if (!home.empty()) documents_ = home + "/Documents";
+  if (!home.empty()) desktop_ = home + "/Desktop";
   // XDG: a relative $XDG_DATA_HOME is invalid and ignored.
   localAppData_ = Environment("XDG_DATA_HOME");
   if (localAppData_.empty() || localAppData_[0] != '/') {
@@ -46,6 +47,8 @@ PosixSystemInfo::PosixSystemInfo() {
 bool PosixSystemInfo::DocumentsFolder(std::u16string& path) { return ExistingFolder(documents_, path); }
 
 bool PosixSystemInfo::LocalAppDataFolder(std::u16string& path) { return ExistingFolder(localAppData_, path); }
+
+bool PosixSystemInfo::DesktopFolder(std::u16string& path) { return ExistingFolder(desktop_, path); }
 
 void PosixSystemInfo::DebugOutput(std::string_view text) {
   if (debugOutput_) std::fwrite(text.data(), 1, text.size(), stderr);

@@ -18,6 +18,8 @@ class PosixSystemInfo : public SystemInfo {
   bool DocumentsFolder(std::u16string& path) override;
   // $XDG_DATA_HOME, else $HOME/.local/share, when that directory exists.
   bool LocalAppDataFolder(std::u16string& path) override;
+  // $HOME/Desktop when it exists.
+  bool DesktopFolder(std::u16string& path) override;
   // $TMPDIR, else /tmp, with a trailing "/".
   std::u16string TempPath() override { return tempPath_; }
 
@@ -37,6 +39,7 @@ class PosixSystemInfo : public SystemInfo {
  private:
   std::string documents_;     // empty when unknown
   std::string localAppData_;  // empty when unknown
+  std::string desktop_;       // empty when unknown
   std::u16string tempPath_;
   bool debugOutput_ = false;
 };

@@ -16,12 +16,14 @@ class FakeSystemInfo : public SystemInfo {
  public:
   std::optional<std::u16string> documents;
   std::optional<std::u16string> localAppData;
+  std::optional<std::u16string> desktop;
   std::u16string tempPath;
   uint32_t gdiObjects = 0;
   uint32_t userObjects = 0;
 
   bool DocumentsFolder(std::u16string& path) override { return Get(documents, path); }
   bool LocalAppDataFolder(std::u16string& path) override { return Get(localAppData, path); }
+  bool DesktopFolder(std::u16string& path) override { return Get(desktop, path); }
   std::u16string TempPath() override { return tempPath; }
 
   void DebugOutput(std::string_view text) override {

@@ -44,6 +44,7 @@ void EnableIncreaseQuotaPrivilege() {
 bool Win32SystemInfo::DocumentsFolder(std::u16string& path) { return FolderPath(CSIDL_PERSONAL, path); }
 
 bool Win32SystemInfo::LocalAppDataFolder(std::u16string& path) { return FolderPath(CSIDL_LOCAL_APPDATA, path); }
+bool Win32SystemInfo::DesktopFolder(std::u16string& path) { return FolderPath(CSIDL_DESKTOPDIRECTORY, path); }
 
 std::u16string Win32SystemInfo::TempPath() {
   wchar_t buffer[MAX_PATH + 1] = {};

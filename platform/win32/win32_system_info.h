@@ -10,6 +10,7 @@ class Win32SystemInfo : public SystemInfo {
  public:
   bool DocumentsFolder(std::u16string& path) override;
   bool LocalAppDataFolder(std::u16string& path) override;
+  bool DesktopFolder(std::u16string& path) override;
   std::u16string TempPath() override;
 
   void DebugOutput(std::string_view text) override;

@@ -1,0 +1,69 @@
+// The search side's state for one window: what the searches, the listings,
+// the recent view and the filter pass share. The program holds one for its
+// main window; tests and the command line hold their own.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "engine/result_set.h"
+#include "engine/search_engine.h"
+#include "engine/view_state.h"
+#include "platform/env.h"
+#include "settings/recent_opens.h"
+
+namespace quillmor {
+
+// The parameters a filtered result set was built for. -1 (or 0 for the hash
+// and the source) means none.
+struct AppliedFilter {
+  int32_t tag = -1;
+  int32_t sizePreset = -1;
+  int32_t timePreset = -1;
+  int32_t sizeUnit = -1;
+  uint32_t customSizeHash = 0;
+  int32_t dateFrom = -1;
+  int32_t dateTo = -1;
+  const void* source = nullptr;  // the result vector it was built from
+  bool operator==(const AppliedFilter&) const = default;
+};
+
+struct SearchSession {
+  SearchSession(Env& env, SearchEngine& engine, ResultSet& results, ViewState& view, RecentOpenList& recent)
+      : env(env), engine(engine), results(results), view(view), recent(recent) {}
+  SearchSession(const SearchSession&) = delete;
+  SearchSession& operator=(const SearchSession&) = delete;
+
+  Env& env;
+  SearchEngine& engine;
+  ResultSet& results;
+  ViewState& view;
+  RecentOpenList& recent;
+
+  // Read once when a search starts. 0 all volumes, 1 the Desktop folder,
+  // n >= 2 the volume at snapshot position n - 2.
+  std::atomic<int32_t> scope{0};
+  std::atomic<bool> initialSearch{true};
+
+  // 1: an empty query shows every record of the scope; 0: the recent opens.
+  std::atomic<uint8_t> fullListing{0};
+  // Set by the refresh after a delete: the next results keep the list's
+  // scroll position, which was saved here.
+  std::atomic<uint8_t> keepView{0};
+  std::atomic<int64_t> savedScrollOffset{0};
+
+  // The filter pass's output and what it was built for.
+  std::mutex filteredMutex;  // never held together with results.mutex
+  Results filtered;          // Guarded by filteredMutex. Null: none is valid.
+  AppliedFilter applied;     // Guarded by filteredMutex.
+  std::atomic<int64_t> displayedCount{0};
+  std::atomic<uint64_t> filterGeneration{0};
+
+  // The last text of the search box, kept for the retry while no volume is
+  // indexed yet. User-interface thread only.
+  std::u16string pendingQuery;
+};
+
+}  // namespace quillmor

@@ -1,0 +1,187 @@
+#include "search/search_pipeline.h"
+
+#include "platform/utf.h"
+#include "search/search_scope.h"
+
+#include "tests/engine/engine_fixture.h"
+#include "tests/engine/fake_view_state.h"
+
+namespace quillmor {
+namespace {
+
+class SearchPipelineTest : public EngineFixture {
+ protected:
+  SearchPipelineTest() { results.window = RecordingWindowPoster::TestWindow(); }
+
+  // C: holds docs\ with `files` files named "hit-N.txt" and a few others;
+  // E: (exFAT) holds a\b.txt and Desktop-like folders.
+  void MakeVolumes(int files = 5) {
+    docs = ntfsC.AddExistingFile(kRoot, u"docs", true);
+    for (int i = 0; i < files; ++i) ntfsC.AddExistingFile(docs, u"hit-" + U16(std::to_string(i)) + u".txt");
+    report = ntfsC.AddExistingFile(docs, u"report.pdf");
+    MountNtfs(u'C', ntfsC);
+    AddWalkedDrive(u'E', u"exFAT");
+    memory.AddFile(u"E:\\a\\b.txt", "b");
+    memory.AddFile(u"E:\\Users\\me\\Desktop\\todo.txt", "t");
+    StartUp(2);
+  }
+
+  // The WMU_SEARCH_RESULTS messages posted so far, as (generation, lParam).
+  std::vector<std::pair<uint64_t, int64_t>> SearchMessages() {
+    std::vector<std::pair<uint64_t, int64_t>> out;
+    for (const PostedMessage& m : t.poster.Messages()) {
+      if (m.message == WMU_SEARCH_RESULTS) out.emplace_back(m.wParam, m.lParam);
+    }
+    return out;
+  }
+
+  std::vector<std::u16string> ResultPaths() {
+    std::vector<std::u16string> paths;
+    if (const Results r = SnapshotResults(results)) {
+      for (const MatchItem& item : *r) paths.push_back(item.volume->GetFullPath(item.recordIndex));
+    }
+    return paths;
+  }
+
+  void Search(std::u16string query, bool keepSort = false, bool recentView = false) {
+    DoSearchAsync(session, std::move(query), keepSort, recentView);
+    WaitForBackgroundTasks();
+  }
+
+  ResultSet results;
+  FakeViewState view;
+  RecentOpenList recent;
+  SearchSession session{t.env, *engine, results, view, recent};
+  uint64_t docs = 0, report = 0;
+};
+
+TEST_F(SearchPipelineTest, NameSearchPublishesItsHitsWithItsGeneration) {
+  MakeVolumes();
+  Search(u"  HIT  ");
+  EXPECT_EQ(SearchMessages(), (std::vector<std::pair<uint64_t, int64_t>>{{1, 0}}));
+  EXPECT_EQ(ResultPaths().size(), 5u);
+  EXPECT_EQ(ResultPaths()[0], u"C:\\docs\\hit-0.txt");
+  EXPECT_EQ(results.sortColumn, -1);
+}
+
+TEST_F(SearchPipelineTest, EarlyBatchAt3000Hits) {
+  MakeVolumes(5000);
+  Search(u"hit-");
+  const auto messages = SearchMessages();
+  ASSERT_EQ(messages, (std::vector<std::pair<uint64_t, int64_t>>{{1, 2}, {1, 0}}));
+  EXPECT_EQ(ResultPaths().size(), 5000u);
+
+  // 2,999 hits: only the final message.
+  Search(u"hit-1");  // hit-1, hit-10..19, hit-100..199, hit-1000..1999: 1,111
+  EXPECT_EQ(SearchMessages().back(), (std::pair<uint64_t, int64_t>{2, 0}));
+  EXPECT_EQ(SearchMessages().size(), 3u);
+}
+
+TEST_F(SearchPipelineTest, StaleSearchPublishesNothing) {
+  MakeVolumes(3000);
+  DoSearchAsync(session, u"hit", false, false);
+  DoSearchAsync(session, u"report", false, false);
+  WaitForBackgroundTasks();
+  for (const auto& [generation, lParam] : SearchMessages()) EXPECT_EQ(generation, 2u);
+  EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"C:\\docs\\report.pdf"}));
+
+  // A job whose generation went stale before it published installs nothing.
+  const uint64_t g = results.NextGeneration();
+  results.NextGeneration();
+  EXPECT_FALSE(PublishResults(results, t.env, MakeResults({}, {}), g, false, 0));
+  EXPECT_EQ(ResultPaths().size(), 1u);
+}
+
+TEST_F(SearchPipelineTest, SearchBeforeAnyVolumeIsRetried) {
+  DoSearchAsync(session, u"report", false, false);
+  EXPECT_EQ(session.pendingQuery, u"report");
+  EXPECT_EQ(view.Retries(), (std::vector<uint32_t>{350}));
+  ASSERT_EQ(view.StatusTexts().size(), 1u);
+  EXPECT_EQ(view.StatusTexts()[0], u"Index is still initializing. Retrying search shortly...");
+  WaitForBackgroundTasks();
+  EXPECT_TRUE(SearchMessages().empty());
+}
+
+TEST_F(SearchPipelineTest, EmptyQueryShowsRecentOpensUntilEnterShowsTheFullListing) {
+  MakeVolumes(2);
+  recent.RecordOpen(t.env, std::nullopt, u"c:/DOCS/report.pdf");  // found by its path
+  Search(u"");
+  EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"C:\\docs\\report.pdf"}));
+
+  RefreshSearchResultsAfterIndexUpdate(session);  // Enter on the empty box
+  WaitForBackgroundTasks();
+  EXPECT_EQ(session.fullListing, 1);
+  EXPECT_EQ(ResultPaths().size(), 5u + 6u);  // C: ".", docs, 2 hits, report; E: a, b.txt, Users, me, Desktop, todo.txt
+  Search(u"");                               // the full listing stays
+  EXPECT_EQ(ResultPaths().size(), 11u);
+
+  Search(u"b.txt");  // a query clears the flag...
+  EXPECT_EQ(session.fullListing, 0);
+  Search(u"");  // ...so an empty box shows the recent opens again
+  EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"C:\\docs\\report.pdf"}));
+}
+
+TEST_F(SearchPipelineTest, DesktopScopeListsTheDesktopTreeForAnEmptyQuery) {
+  MakeVolumes(2);
+  t.system.desktop = u"E:\\Users\\me\\Desktop";
+  session.scope = kScopeDesktop;
+  Search(u"");
+  EXPECT_EQ(ResultPaths(),
+            (std::vector<std::u16string>{u"E:\\Users\\me\\Desktop", u"E:\\Users\\me\\Desktop\\todo.txt"}));
+  Search(u"t");
+  EXPECT_EQ(ResultPaths(),
+            (std::vector<std::u16string>{u"E:\\Users\\me\\Desktop", u"E:\\Users\\me\\Desktop\\todo.txt"}));
+  t.system.desktop.reset();
+  Search(u"t");
+  EXPECT_TRUE(ResultPaths().empty());
+}
+
+TEST_F(SearchPipelineTest, RecentEntryOfRecreatedFileIsFoundByItsPath) {
+  MakeVolumes(1);
+  const auto found = ResolvePathToItem(*engine, u"C:\\docs\\report.pdf");
+  ASSERT_TRUE(found.has_value());
+  recent.RecordOpen(t.env, RecentItem{found->volume.get(), found->recordIndex}, u"C:\\docs\\report.pdf");
+
+  // Deleted and created again: a new record under the same path.
+  ntfsC.DeleteFile(report);
+  ntfsC.CreateFile(docs, u"report.pdf");
+  ASSERT_TRUE(t.poster.WaitForCount(2));
+  const VolumePtr c = engine->SnapshotVolumes()[0];
+  while (c->nextUsn.load() < ntfsC.Journal().nextUsn) t.clock.Sleep(1);
+
+  Search(u"", false, true);
+  ASSERT_EQ(ResultPaths(), (std::vector<std::u16string>{u"C:\\docs\\report.pdf"}));
+  const MatchItem row = (*SnapshotResults(results))[0];
+  EXPECT_NE(row.recordIndex, found->recordIndex);
+  EXPECT_EQ(recent.Entries()[0].item->recordIndex, row.recordIndex);  // written back
+}
+
+TEST_F(SearchPipelineTest, DeletingFromContentResultsPrunesRowsWithoutSearchingAgain) {
+  MakeVolumes(3);
+  Search(u"hit");
+  ASSERT_EQ(ResultPaths().size(), 3u);
+  const size_t before = SearchMessages().size();
+  view.SetSearchText(u"s:anything");
+  view.SetGeometry(ListGeometry{400, 88, 0, 1, 96});
+  RefreshResultsAfterDelete(session, {u"c:/docs/HIT-0.txt", u"C:\\docs\\hit-2.txt"});
+  WaitForBackgroundTasks();
+  EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"C:\\docs\\hit-1.txt"}));
+  EXPECT_EQ(session.keepView, 1);
+  EXPECT_EQ(session.savedScrollOffset, 88);
+  ASSERT_EQ(SearchMessages().size(), before + 1);
+  EXPECT_EQ(SearchMessages().back(), (std::pair<uint64_t, int64_t>{results.searchGeneration.load(), 0}));
+}
+
+TEST_F(SearchPipelineTest, DeletingFromNameResultsSearchesAgainKeepingTheSort) {
+  MakeVolumes(3);
+  view.SetSearchText(u"hit");
+  Search(u"hit");
+  results.sortColumn = 1;
+  RefreshResultsAfterDelete(session, {u"C:\\docs\\hit-0.txt"});
+  WaitForBackgroundTasks();
+  EXPECT_EQ(SearchMessages().back(), (std::pair<uint64_t, int64_t>{2, 0}));
+  EXPECT_EQ(results.sortColumn, 1);
+}
+
+}  // namespace
+}  // namespace quillmor
