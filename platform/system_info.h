@@ -43,6 +43,9 @@ class SystemInfo {
   // GetForegroundWindow() == window.
   virtual bool IsForegroundWindow(void* window) = 0;
 
+  // IsUserAnAdmin: raw volume access (the change journal) needs it.
+  virtual bool IsUserAnAdmin() = 0;
+
   // MapVirtualKeyW(MAPVK_VK_TO_VSC) and GetKeyNameTextW: the keyboard's name
   // for a virtual key, empty when it has none.
   virtual std::u16string KeyName(uint32_t virtualKey) = 0;

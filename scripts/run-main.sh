@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds both targets and runs the main job: the NTFS index build benchmark.
+# Builds both targets and runs the main job: quillmor-cli indexing /usr (as
+# drive U:) and searching it, printing the hits and the timing line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -9,4 +10,4 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$jobs"
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j"$jobs"
-./build/linux/bench/index_bench --benchmark_filter=BM_NtfsBuild --benchmark_counters_tabular=true
+./build/linux/tools/quillmor-cli --drive U:=/usr --stats "${1:-python3}"

@@ -11,6 +11,8 @@ namespace quillmor {
 // n >= 2 the volume at position n - 2 of the search's volume snapshot.
 inline constexpr int32_t kScopeAll = 0;
 inline constexpr int32_t kScopeDesktop = 1;
+// The scope value of the first volume of the snapshot.
+inline constexpr int32_t kScopeFirstVolume = 2;
 
 struct ResolvedScope {
   int volumeFilter = -1;  // a snapshot position, or -1 for every volume

@@ -1,5 +1,7 @@
 #include "platform/posix/posix_system_info.h"
 
+#include <unistd.h>
+
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -57,5 +59,7 @@ void PosixSystemInfo::DebugOutput(std::string_view text) {
 void PosixSystemInfo::DebugOutput(std::u16string_view text) {
   if (debugOutput_) DebugOutput(std::string_view(Utf16ToUtf8(text)));
 }
+
+bool PosixSystemInfo::IsUserAnAdmin() { return geteuid() == 0; }
 
 }  // namespace quillmor

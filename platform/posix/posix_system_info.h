@@ -35,6 +35,8 @@ class PosixSystemInfo : public SystemInfo {
   bool LastInputTick(uint32_t&) override { return false; }
   bool IsForegroundWindow(void*) override { return false; }
   std::u16string KeyName(uint32_t) override { return {}; }
+  // The superuser stands in for an administrator.
+  bool IsUserAnAdmin() override;
 
  private:
   std::string documents_;     // empty when unknown

@@ -52,6 +52,8 @@ class FakeSystemInfo : public SystemInfo {
   }
   bool IsForegroundWindow(void* window) override { return window != nullptr && window == foregroundWindow; }
   std::u16string KeyName(uint32_t) override { return {}; }
+  bool IsUserAnAdmin() override { return admin; }
+  bool admin = true;
 
   std::atomic<int> trims{0};
   std::atomic<int> globalTrims{0};

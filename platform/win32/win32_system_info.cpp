@@ -98,6 +98,8 @@ bool Win32SystemInfo::IsForegroundWindow(void* window) {
   return window != nullptr && ::GetForegroundWindow() == static_cast<HWND>(window);
 }
 
+bool Win32SystemInfo::IsUserAnAdmin() { return ::IsUserAnAdmin() != FALSE; }
+
 std::u16string Win32SystemInfo::KeyName(uint32_t virtualKey) {
   const UINT scanCode = ::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
   if (scanCode == 0) return {};

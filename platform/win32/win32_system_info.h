@@ -24,6 +24,7 @@ class Win32SystemInfo : public SystemInfo {
   bool LastInputTick(uint32_t& tick) override;
   bool IsForegroundWindow(void* window) override;
   std::u16string KeyName(uint32_t virtualKey) override;
+  bool IsUserAnAdmin() override;
 };
 
 }  // namespace quillmor

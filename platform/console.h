@@ -1,0 +1,17 @@
+// The process's command line and standard output, for console tools.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quillmor {
+
+// The arguments as UTF-8, program name first. On Windows they are read as
+// UTF-16 from the process (argv there is in the ANSI code page and loses
+// characters); elsewhere argv is used as it is.
+std::vector<std::string> CommandLineUtf8(int argc, char** argv);
+
+// Makes standard output carry UTF-8 bytes unchanged ("\n" stays "\n").
+void UseUtf8StandardOutput();
+
+}  // namespace quillmor
