@@ -13,9 +13,18 @@ std::u16string MakeUnder(Env& env, std::u16string_view parent) {
   return directory;
 }
 
+// Set once, before any thread starts, by a tool that names its own directory.
+std::u16string g_override;
+
 }  // namespace
 
+void SetConfigDirectoryOverride(std::u16string directory) { g_override = std::move(directory); }
+
 std::u16string ConfigDirectory(Env& env) {
+  if (!g_override.empty()) {
+    env.files->CreateDirectory(g_override);
+    return g_override;
+  }
   std::u16string base;
   if (env.system->DocumentsFolder(base) || env.system->LocalAppDataFolder(base)) {
     return MakeUnder(env, JoinPath(base, u"Quillmor"));

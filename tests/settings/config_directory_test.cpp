@@ -78,3 +78,18 @@ TEST_F(ConfigDirectoryTest, FilePathIsTheDirectoryABackslashAndTheName) {
 
 }  // namespace
 }  // namespace quillmor
+
+namespace quillmor {
+namespace {
+
+TEST_F(ConfigDirectoryTest, OverrideWinsAndIsCreated) {
+  t.system.documents = u"C:\\Users\\ada\\Documents";
+  SetConfigDirectoryOverride(u"C:\\elsewhere");
+  EXPECT_EQ(ConfigDirectory(t.env), u"C:\\elsewhere");
+  EXPECT_TRUE(files.IsDirectory(u"C:\\elsewhere"));
+  SetConfigDirectoryOverride(u"");
+  EXPECT_EQ(ConfigDirectory(t.env), u"C:\\Users\\ada\\Documents\\Quillmor\\config");
+}
+
+}  // namespace
+}  // namespace quillmor
