@@ -76,12 +76,6 @@ TEST_F(ConfigDirectoryTest, FilePathIsTheDirectoryABackslashAndTheName) {
   EXPECT_EQ(ConfigFilePath(env, u"window.ini"), std::u16string(kConfigDir) + u"\\window.ini");
 }
 
-}  // namespace
-}  // namespace quillmor
-
-namespace quillmor {
-namespace {
-
 TEST_F(ConfigDirectoryTest, OverrideWinsAndIsCreated) {
   t.system.documents = u"C:\\Users\\ada\\Documents";
   SetConfigDirectoryOverride(u"C:\\elsewhere");
