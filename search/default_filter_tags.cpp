@@ -108,7 +108,7 @@ std::u16string TagDisplayName(size_t index, const FilterTag& tag) {
 std::u16string FilterFileSafeName(std::u16string_view name) {
   std::u16string safe(name);
   for (char16_t& c : safe) {
-    if (c == u'\r' || c == u'\n' || c == u'=') c = u' ';
+    if (c == u'\n' || c == u'=') c = u' ';
   }
   std::u16string_view trimmed = TrimSettingsBlanks(safe);
   while (!trimmed.empty() && trimmed.front() == u'#') trimmed = TrimSettingsBlanks(trimmed.substr(1));

@@ -39,7 +39,7 @@ bool EnsureFolderTag(FilterTagList& tags);
 // "Filter.<index>"; else the tag's own name.
 std::u16string TagDisplayName(size_t index, const FilterTag& tag);
 
-// A name as a filters file line can carry it: line breaks and '=' become
+// A name as a filters file line can carry it: line feeds and '=' become
 // spaces, blanks are trimmed and leading '#' removed. Names from language files
 // may hold any of these; names read from a filters file never change here.
 std::u16string FilterFileSafeName(std::u16string_view name);
