@@ -1,6 +1,9 @@
 // Apply language: makes a language current and brings the filter tags in line
-// with it. Called at start-up and by the Language menu, on the user-interface
-// thread.
+// with it. The Language menu calls ApplyLanguage on the user-interface thread.
+// At start-up there is no tag list yet to bring in line: the entry point calls
+// MakeLanguageCurrent (settings/language_switch.h) and then LoadFilterTags,
+// which reads the language's filters file itself; no question is asked before
+// the window exists.
 #pragma once
 
 #include <string>

@@ -25,7 +25,7 @@ double ReadLeadingNumber(std::u16string_view side) {
   if (i < side.size() && (side[i] == u'+' || side[i] == u'-')) negative = side[i++] == u'-';
   // Only ASCII can be part of a number; stop at the first other unit.
   std::string ascii;
-  for (; i < side.size() && side[i] < 0x80 && ascii.size() < 400; ++i) ascii.push_back(static_cast<char>(side[i]));
+  for (; i < side.size() && side[i] < 0x80; ++i) ascii.push_back(static_cast<char>(side[i]));
   double value = 0;
   const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
   if (end == ascii.data()) return negative ? -0.0 : 0.0;  // no number

@@ -1,5 +1,7 @@
 #include "search/filter_state.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace quillmor {

@@ -1,5 +1,7 @@
 #include "search/size_time_filter.h"
 
+#include <mutex>
+#include <shared_mutex>
 #include <utility>
 
 namespace quillmor {
@@ -8,8 +10,9 @@ namespace {
 SizeTimeFilter PrepareCommon(Clock& clock, const FilterSettings& settings, bool testCreationTime) {
   SizeTimeFilter filter;
   filter.sizePreset = settings.sizePreset;
-  if (settings.sizePreset == kSizeCustom)
+  if (settings.sizePreset == kSizeCustom) {
     filter.customSize = ParseCustomSize(settings.customSizeText, settings.sizeUnit);
+  }
   filter.time.preset = settings.timePreset;
   if (settings.timePreset == kTimeToday) filter.time.todayMidnightUtc = TodayMidnightUtc(clock);
   if (settings.timePreset == kTime7Days || settings.timePreset == kTime30Days) filter.time.now = clock.UtcNowFileTime();
@@ -63,6 +66,16 @@ bool PassesSizeAndTime(const SizeTimeFilter& filter, VolumeIndex& volume, uint32
     if (!filter.hydrate || !filter.hydrate(volume, recordIndex, attributes) || !attributes.known) return false;
   }
   return PassesSizeAndTime(filter, attributes);
+}
+
+bool PassesSizeAndTime(const SizeTimeFilter& filter, VolumeIndex& volume, uint32_t recordIndex) {
+  uint64_t fileRef = 0;
+  {
+    std::shared_lock lock(volume.recordsLock);
+    if (recordIndex >= volume.records.size() || volume.records[recordIndex].deleted) return false;
+    fileRef = volume.records[recordIndex].fileRef;
+  }
+  return PassesSizeAndTime(filter, volume, recordIndex, fileRef);
 }
 
 }  // namespace quillmor

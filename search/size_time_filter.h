@@ -61,4 +61,9 @@ bool PassesSizeAndTime(const SizeTimeFilter& filter, const AttrEntry& attributes
 // records lock itself.
 bool PassesSizeAndTime(const SizeTimeFilter& filter, VolumeIndex& volume, uint32_t recordIndex, uint64_t fileRef);
 
+// The same for a caller that has not read the record: reads its file
+// reference under a shared recordsLock first. A record past the volume's end
+// or deleted fails.
+bool PassesSizeAndTime(const SizeTimeFilter& filter, VolumeIndex& volume, uint32_t recordIndex);
+
 }  // namespace quillmor

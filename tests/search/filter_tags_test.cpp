@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "search/default_filter_tags.h"
 #include "search/filter_tag.h"
 #include "tests/search/filter_fixture.h"
@@ -170,6 +173,23 @@ TEST_F(FilterTagsTest, PresetsComeFromAndGoBackToTheWindowSettings) {
   EXPECT_EQ(saved.sizeUnit, kUnitKB);
   EXPECT_EQ(saved.sizeRange, u"2-3");
   EXPECT_EQ(saved.timeEnd, 20240510);
+}
+
+TEST_F(FilterTagsTest, JobsReadWholeListsWhileTheUserInterfaceReplacesThem) {
+  std::atomic<bool> done{false};
+  std::thread job([&] {
+    while (!done.load()) {
+      const FilterTagsSnapshot tags = state.Tags();
+      // Each list is one of the two installed below, never a mixture.
+      ASSERT_TRUE(tags->empty() || tags->size() == 2 || tags->size() == kDefaultTagCount);
+      for (const FilterTag& tag : *tags) ASSERT_FALSE(tag.name.empty());
+    }
+  });
+  for (int i = 0; i < 2000; ++i) {
+    state.SetTags(i % 2 ? BuildDefaultTags(false) : FilterTagList{{u"A", {}}, {u"B", {u".b"}}});
+  }
+  done.store(true);
+  job.join();
 }
 
 }  // namespace

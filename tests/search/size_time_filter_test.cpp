@@ -305,5 +305,13 @@ TEST_F(SizeTimePredicateTest, UncachedRowsAreHydratedAndFailWhenTheDiskHasNothin
   EXPECT_FALSE(PassesSizeAndTime(withoutDisk, volume, uncached, 0x11));
 }
 
+TEST_F(SizeTimePredicateTest, ByRecordIndexAloneReadsTheReferenceFirst) {
+  EXPECT_TRUE(PassesSizeAndTime(Filter(kSizeUnder1MB, kTimeAll), volume, cached));
+  EXPECT_FALSE(PassesSizeAndTime(Filter(kSizeUnder1MB, kTimeAll), volume, 99));
+  volume.records[cached].deleted = 1;
+  EXPECT_FALSE(PassesSizeAndTime(Filter(kSizeUnder1MB, kTimeAll), volume, cached));
+  EXPECT_TRUE(hydrated.empty());
+}
+
 }  // namespace
 }  // namespace quillmor
