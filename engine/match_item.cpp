@@ -9,7 +9,19 @@ struct ResultsHolder {
   std::vector<VolumePtr> volumes;
 };
 
+// Rows derived from an earlier result vector, which keeps the volumes.
+struct DerivedHolder {
+  Results source;
+  std::vector<MatchItem> items;
+};
+
 }  // namespace
+
+Results DeriveResults(const Results& source, std::vector<MatchItem> rows) {
+  auto holder = std::make_shared<DerivedHolder>(DerivedHolder{source, std::move(rows)});
+  const std::vector<MatchItem>* items = &holder->items;
+  return Results(std::move(holder), items);
+}
 
 Results MakeResults(std::vector<MatchItem> items, std::vector<VolumePtr> volumes) {
   auto holder = std::make_shared<ResultsHolder>(ResultsHolder{std::move(items), std::move(volumes)});

@@ -26,4 +26,8 @@ using Results = std::shared_ptr<const std::vector<MatchItem>>;
 // vector even when the engine drops it from its set meanwhile.
 Results MakeResults(std::vector<MatchItem> items, std::vector<VolumePtr> volumes);
 
+// Wraps rows taken from `source` (filtered, pruned or reordered) so that they
+// keep `source`'s volumes alive as `source` did.
+Results DeriveResults(const Results& source, std::vector<MatchItem> rows);
+
 }  // namespace quillmor

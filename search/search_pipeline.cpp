@@ -255,9 +255,7 @@ void RefreshResultsAfterDelete(SearchSession& session, const std::vector<std::u1
         if (path.empty() || deleted.count(NormalisedPathKey(path)) != 0) continue;
         kept.push_back(item);
       }
-      // The rows keep their volumes alive through the old vector's holder.
-      auto holder = std::make_shared<std::pair<Results, std::vector<MatchItem>>>(snapshot, std::move(kept));
-      Results pruned(holder, &holder->second);
+      Results pruned = DeriveResults(snapshot, std::move(kept));
       std::lock_guard lock(session.results.mutex);
       session.results.results = std::move(pruned);
     }

@@ -12,6 +12,8 @@
 #include "engine/search_engine.h"
 #include "engine/view_state.h"
 #include "platform/env.h"
+#include "search/filter_state.h"
+#include "search/size_time_filter.h"
 #include "settings/recent_opens.h"
 
 namespace quillmor {
@@ -31,8 +33,9 @@ struct AppliedFilter {
 };
 
 struct SearchSession {
-  SearchSession(Env& env, SearchEngine& engine, ResultSet& results, ViewState& view, RecentOpenList& recent)
-      : env(env), engine(engine), results(results), view(view), recent(recent) {}
+  SearchSession(Env& env, SearchEngine& engine, ResultSet& results, ViewState& view, RecentOpenList& recent,
+                FilterState& filters)
+      : env(env), engine(engine), results(results), view(view), recent(recent), filters(filters) {}
   SearchSession(const SearchSession&) = delete;
   SearchSession& operator=(const SearchSession&) = delete;
 
@@ -41,6 +44,11 @@ struct SearchSession {
   ResultSet& results;
   ViewState& view;
   RecentOpenList& recent;
+  FilterState& filters;
+  // Reads a row's attributes from the disk when the cache has none (the
+  // attribute cache's hydration); empty: such rows fail the size and time
+  // filters. Set before the first search.
+  AttributeHydrator hydrate;
 
   // Read once when a search starts. 0 all volumes, 1 the Desktop folder,
   // n >= 2 the volume at snapshot position n - 2.

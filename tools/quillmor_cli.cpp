@@ -122,7 +122,8 @@ int Run(const CliOptions& options) {
   results.window = poster.Window();
   CliViewState view(options.query);
   RecentOpenList recent;
-  SearchSession session(env, engine, results, view, recent);
+  FilterState filters;
+  SearchSession session(env, engine, results, view, recent, filters);
   session.initialSearch = options.initials;
   if (options.scope == u"desktop") {
     session.scope = kScopeDesktop;

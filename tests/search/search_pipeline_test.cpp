@@ -51,7 +51,8 @@ class SearchPipelineTest : public EngineFixture {
   ResultSet results;
   FakeViewState view;
   RecentOpenList recent;
-  SearchSession session{t.env, *engine, results, view, recent};
+  FilterState filters;
+  SearchSession session{t.env, *engine, results, view, recent, filters};
   uint64_t docs = 0, report = 0;
 };
 

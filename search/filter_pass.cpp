@@ -1,0 +1,120 @@
+#include "search/filter_pass.h"
+
+#include <shared_mutex>
+
+#include "platform/shutdown.h"
+#include "settings/background_task.h"
+
+namespace quillmor {
+namespace {
+
+// The column whose order makes the time filters test creation times.
+constexpr int32_t kCreatedColumn = 4;
+
+struct PassInput {
+  uint64_t generation = 0;
+  FilterSettings settings;
+  AppliedFilter applied;  // what the output will be valid for
+  bool datesValid = false;
+  bool byCreation = false;
+  Results source;
+};
+
+void RunFilterPass(SearchSession& session, const PassInput& in) {
+  Env& env = session.env;
+  const FilterTagsSnapshot tags = session.filters.Tags();
+  const SizeTimeFilter sizeTime = MakeFilterPassSizeTime(*env.clock, in.settings, in.datesValid, in.applied.dateFrom,
+                                                         in.applied.dateTo, in.byCreation, session.hydrate);
+  const bool sizeOrTime = in.settings.SizeOrTimeActive();
+
+  std::vector<MatchItem> kept;
+  kept.reserve(in.source->size());
+  for (const MatchItem& item : *in.source) {
+    if (session.filterGeneration.load() != in.generation || ShuttingDown()) return;
+    if (item.volume == nullptr) continue;
+    bool directory = false;
+    uint64_t fileRef = 0;
+    bool keepByTag = false;
+    {
+      std::shared_lock lock(item.volume->recordsLock);
+      if (item.recordIndex >= item.volume->records.size()) continue;
+      const FileRecord& r = item.volume->records[item.recordIndex];
+      if (r.deleted) continue;
+      directory = r.isDirectory != 0;
+      fileRef = r.fileRef;
+      keepByTag = PassesTagFilter(*tags, in.settings.selectedTag, directory,
+                                  std::u16string_view(r.lowerName(), r.nameLength), sizeOrTime);
+    }
+    if (!keepByTag) continue;
+    // A directory survives only with the folder tag and no size or time
+    // preset, so only files meet the size and time test.
+    if (!directory && !PassesSizeAndTime(sizeTime, *item.volume, item.recordIndex, fileRef)) continue;
+    kept.push_back(item);
+  }
+
+  if (session.filterGeneration.load() != in.generation || ShuttingDown()) return;
+  if (in.settings.selectedTag != session.filters.selectedTag.load()) return;
+  {
+    std::lock_guard lock(session.filteredMutex);
+    session.filtered = DeriveResults(in.source, std::move(kept));
+    session.applied = in.applied;
+    session.displayedCount = static_cast<int64_t>(session.filtered->size());
+  }
+  PostIfWindow(*env.windows, session.results.window.load(), WMU_FILTER_RESULTS, 0, 0);
+}
+
+}  // namespace
+
+void RefreshFilteredResultsAsync(SearchSession& session) {
+  PassInput in;
+  in.generation = session.filterGeneration.fetch_add(1) + 1;
+  in.byCreation = session.results.sortColumn.load() == kCreatedColumn;
+
+  std::u16string sizeText;
+  if (session.view.CustomSizeText(sizeText)) session.filters.SetCustomSizeText(sizeText);
+  in.settings = session.filters.Settings();
+  int32_t from = 0, to = 0;
+  in.datesValid = session.view.CustomDateRange(from, to);
+  if (in.datesValid) {
+    in.settings.customDateFrom = from;
+    in.settings.customDateTo = to;
+  }
+  in.source = SnapshotResults(session.results);
+
+  in.applied = AppliedFilter{in.settings.selectedTag,
+                             in.settings.sizePreset,
+                             in.settings.timePreset,
+                             in.settings.sizeUnit,
+                             session.filters.customSizeHash.load(),
+                             in.settings.customDateFrom,
+                             in.settings.customDateTo,
+                             in.source.get()};
+  const WindowHandle window = session.results.window.load();
+  {
+    std::lock_guard lock(session.filteredMutex);
+    if (session.filtered && session.applied == in.applied) {
+      // Nothing changed since the last pass: it still holds.
+      session.displayedCount = static_cast<int64_t>(session.filtered->size());
+      PostIfWindow(*session.env.windows, window, WMU_FILTER_RESULTS, 0, 0);
+      return;
+    }
+    session.filtered.reset();
+    session.applied = AppliedFilter{};
+    session.displayedCount = in.source ? static_cast<int64_t>(in.source->size()) : 0;
+  }
+  if (in.source && in.settings.AnyActive()) {
+    StartBackgroundTask(session.env, u"refresh_filtered_results", [&session, in] { RunFilterPass(session, in); });
+  } else {
+    PostIfWindow(*session.env.windows, window, WMU_FILTER_RESULTS, 0, 0);
+  }
+}
+
+Results DisplayedResults(SearchSession& session) {
+  {
+    std::lock_guard lock(session.filteredMutex);
+    if (session.filtered) return session.filtered;
+  }
+  return SnapshotResults(session.results);
+}
+
+}  // namespace quillmor
