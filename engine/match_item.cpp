@@ -3,18 +3,27 @@
 namespace quillmor {
 namespace {
 
-// The owner behind a published vector: the rows and the volumes they name.
-struct ResultsHolder {
-  std::vector<MatchItem> items;
-  std::vector<VolumePtr> volumes;
+// The deleter of a published vector, which also holds what keeps its rows'
+// volumes alive. Being the deleter, it can be found again from the vector's
+// pointer (std::get_deleter), so a reordered copy can share it.
+struct VolumeKeeper {
+  std::shared_ptr<const void> owner;
+  void operator()(const std::vector<MatchItem>* rows) const { delete rows; }
 };
 
 }  // namespace
 
 Results MakeResults(std::vector<MatchItem> items, std::vector<VolumePtr> volumes) {
-  auto holder = std::make_shared<ResultsHolder>(ResultsHolder{std::move(items), std::move(volumes)});
-  const std::vector<MatchItem>* rows = &holder->items;
-  return Results(std::move(holder), rows);  // aliasing: the rows share the holder's lifetime
+  auto owner = std::make_shared<const std::vector<VolumePtr>>(std::move(volumes));
+  return Results(new std::vector<MatchItem>(std::move(items)), VolumeKeeper{std::move(owner)});
+}
+
+Results ReorderResults(const Results& source, std::vector<MatchItem> items) {
+  // A vector that was not made here keeps its rows' volumes by some other
+  // means; holding the vector itself then keeps those alive.
+  const VolumeKeeper* keeper = std::get_deleter<VolumeKeeper>(source);
+  std::shared_ptr<const void> owner = keeper != nullptr ? keeper->owner : std::shared_ptr<const void>(source);
+  return Results(new std::vector<MatchItem>(std::move(items)), VolumeKeeper{std::move(owner)});
 }
 
 }  // namespace quillmor

@@ -26,4 +26,9 @@ using Results = std::shared_ptr<const std::vector<MatchItem>>;
 // vector even when the engine drops it from its set meanwhile.
 Results MakeResults(std::vector<MatchItem> items, std::vector<VolumePtr> volumes);
 
+// Wraps `items`, drawn from the rows of `source` (reordered or thinned, as a
+// sort does), so that they keep the same volumes alive as `source` does,
+// without keeping `source`'s own vector alive.
+Results ReorderResults(const Results& source, std::vector<MatchItem> items);
+
 }  // namespace quillmor
