@@ -53,8 +53,12 @@ struct AttrLess {
   bool ascending;
   bool knownFirst;
   bool operator()(const AttrElement& a, const AttrElement& b) const {
-    if (sizeColumn && a.isDirectory != b.isDirectory)
+    // By size, directories come before every file ascending, after them
+    // descending.
+    if (sizeColumn && a.isDirectory != b.isDirectory) {
       return ascending ? a.isDirectory > b.isDirectory : a.isDirectory < b.isDirectory;
+    }
+    // The order shown while attributes are read: known rows first either way.
     if (knownFirst && a.known != b.known) return a.known > b.known;
     if (a.key != b.key) return ascending ? a.key < b.key : a.key > b.key;
     return TieLess(a, b);
