@@ -3,30 +3,27 @@
 namespace quillmor {
 namespace {
 
-// The owner behind a published vector: the rows and the volumes they name.
-struct ResultsHolder {
-  std::vector<MatchItem> items;
-  std::vector<VolumePtr> volumes;
-};
-
-// Rows derived from an earlier result vector, which keeps the volumes.
-struct DerivedHolder {
-  Results source;
-  std::vector<MatchItem> items;
+// The deleter of a published vector, which also holds what keeps its rows'
+// volumes alive. Being the deleter, it can be found again from the vector's
+// pointer (std::get_deleter), so a reordered copy can share it.
+struct VolumeKeeper {
+  std::shared_ptr<const void> owner;
+  void operator()(const std::vector<MatchItem>* rows) const { delete rows; }
 };
 
 }  // namespace
 
-Results DeriveResults(const Results& source, std::vector<MatchItem> rows) {
-  auto holder = std::make_shared<DerivedHolder>(DerivedHolder{source, std::move(rows)});
-  const std::vector<MatchItem>* items = &holder->items;
-  return Results(std::move(holder), items);
+Results MakeResults(std::vector<MatchItem> items, std::vector<VolumePtr> volumes) {
+  auto owner = std::make_shared<const std::vector<VolumePtr>>(std::move(volumes));
+  return Results(new std::vector<MatchItem>(std::move(items)), VolumeKeeper{std::move(owner)});
 }
 
-Results MakeResults(std::vector<MatchItem> items, std::vector<VolumePtr> volumes) {
-  auto holder = std::make_shared<ResultsHolder>(ResultsHolder{std::move(items), std::move(volumes)});
-  const std::vector<MatchItem>* rows = &holder->items;
-  return Results(std::move(holder), rows);  // aliasing: the rows share the holder's lifetime
+Results DeriveResults(const Results& source, std::vector<MatchItem> items) {
+  // A vector that was not made here keeps its rows' volumes by some other
+  // means; holding the vector itself then keeps those alive.
+  const VolumeKeeper* keeper = std::get_deleter<VolumeKeeper>(source);
+  std::shared_ptr<const void> owner = keeper != nullptr ? keeper->owner : std::shared_ptr<const void>(source);
+  return Results(new std::vector<MatchItem>(std::move(items)), VolumeKeeper{std::move(owner)});
 }
 
 }  // namespace quillmor

@@ -26,8 +26,9 @@ using Results = std::shared_ptr<const std::vector<MatchItem>>;
 // vector even when the engine drops it from its set meanwhile.
 Results MakeResults(std::vector<MatchItem> items, std::vector<VolumePtr> volumes);
 
-// Wraps rows taken from `source` (filtered, pruned or reordered) so that they
-// keep `source`'s volumes alive as `source` did.
-Results DeriveResults(const Results& source, std::vector<MatchItem> rows);
+// Wraps `items`, drawn from the rows of `source` (reordered, filtered or
+// pruned), so that they keep the same volumes alive as `source` does, without
+// keeping `source`'s own vector alive.
+Results DeriveResults(const Results& source, std::vector<MatchItem> items);
 
 }  // namespace quillmor

@@ -4,6 +4,7 @@
 #include <future>
 #include <string>
 
+#include "engine/attr_cache_file.h"
 #include "index/ascii_case.h"
 #include "index/directory_walk.h"
 #include "index/ntfs_enumeration.h"
@@ -101,6 +102,7 @@ void SearchEngine::RunStartup(WindowHandle window) {
     hasVolumes = volumes_.empty() ? 0 : 1;
     count = volumes_.size();
   }
+  if (hasVolumes.load() == 1 && !ShuttingDown()) LoadAttrCacheAtStartup(*this);
 
   const uint64_t elapsedMs = (env_.clock->SteadyNanoseconds() - start) / 1'000'000;
   LogMetric(env_, u"startup index_ms=" + Decimal(elapsedMs) + u" volume_count=" + Decimal(count));

@@ -66,6 +66,11 @@ class SearchEngine {
   // less than 501 ms ago or a sync runs already.
   void OnDeviceArrival(uint32_t unitMask, WindowHandle window);
 
+  // Starts "prewarm_attr_cache" unless it runs already: reads the attributes
+  // of the first records of every volume whose cache is empty
+  // (attr_prewarm.h).
+  void PrewarmAttrCacheAsync();
+
   // At window destruction: stops every monitor and empties the set. Volumes
   // still named by results live on, closed.
   void Shutdown();
