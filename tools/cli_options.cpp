@@ -11,6 +11,19 @@ bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 
 char16_t UpperLetter(char c) { return static_cast<char16_t>(c >= 'a' ? c - 32 : c); }
 
+// Decimal digits only, at most `highest`.
+bool ParseSmallNumber(const std::string& text, int highest, int& out) {
+  if (text.empty() || text.size() > 9) return false;
+  int n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  if (n > highest) return false;
+  out = n;
+  return true;
+}
+
 }  // namespace
 
 const char* CliUsage() {
@@ -21,7 +34,18 @@ const char* CliUsage() {
          "  --initials on|off     initial-letter search for Chinese names (default on)\n"
          "  --count               print only the number of hits\n"
          "  --stats               print index_ms, records, search_ms and hits to standard error\n"
-         "  --repeat N            run the search N times; search_ms is the median\n";
+         "  --repeat N            run the search N times; search_ms is the median\n"
+         "  --tag N               keep only the rows of filter tag N (an index of the loaded tag list)\n"
+         "  --size 0..4           size preset: all, < 1MB, 1~100MB, > 100MB, custom\n"
+         "  --size-custom TEXT    the custom size range, such as 10-200 (with --size 4)\n"
+         "  --size-unit 0..3      unit of the custom range: bytes, KB, MB (default), GB\n"
+         "  --time 0..4           time preset: all, today, 7 days, 30 days, custom\n"
+         "  --from YYYYMMDD, --to YYYYMMDD  the custom date range (with --time 4)\n"
+         "  --sort name|size|modified|created|path  sort ascending, as a click on the column\n"
+         "  --desc                then reverse, as a second click\n"
+         "  --long                print size, modified and created time (local) and the path, tab-separated\n"
+         "  --config DIR          the configuration directory (filters, languages, attribute cache)\n"
+         "  --lang CODE           the language, for the names of the filter tags\n";
 }
 
 bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& options, std::string& error) {
@@ -88,6 +112,50 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
         return false;
       }
       options.repeat = static_cast<int>(n);
+    } else if (arg == "--tag" || arg == "--size" || arg == "--size-unit" || arg == "--time") {
+      if (!value(v)) return false;
+      const int highest = arg == "--tag" ? 1000000 : arg == "--size-unit" ? 3 : 4;
+      int n = 0;
+      if (!ParseSmallNumber(v, highest, n)) {
+        error = arg + " wants a number from 0 to " + std::to_string(highest) + ", got " + v;
+        return false;
+      }
+      (arg == "--tag"         ? options.tag
+       : arg == "--size"      ? options.sizePreset
+       : arg == "--size-unit" ? options.sizeUnit
+                              : options.timePreset) = n;
+    } else if (arg == "--size-custom") {
+      if (!value(v)) return false;
+      options.sizeCustom = Utf8ToUtf16(v);
+    } else if (arg == "--from" || arg == "--to") {
+      if (!value(v)) return false;
+      int n = 0;
+      if (v.size() != 8 || !ParseSmallNumber(v, 99999999, n)) {
+        error = arg + " wants a date as YYYYMMDD, got " + v;
+        return false;
+      }
+      (arg == "--from" ? options.dateFrom : options.dateTo) = n;
+    } else if (arg == "--sort") {
+      if (!value(v)) return false;
+      const char* const columns[] = {"name", "size", "modified", "created", "path"};
+      options.sortColumn = 0;
+      for (int c = 0; c < 5; ++c) {
+        if (v == columns[c]) options.sortColumn = c + 1;
+      }
+      if (options.sortColumn == 0) {
+        error = "--sort wants name, size, modified, created or path, got " + v;
+        return false;
+      }
+    } else if (arg == "--desc") {
+      options.descending = true;
+    } else if (arg == "--long") {
+      options.longFormat = true;
+    } else if (arg == "--config") {
+      if (!value(v)) return false;
+      options.configDirectory = Utf8ToUtf16(v);
+    } else if (arg == "--lang") {
+      if (!value(v)) return false;
+      options.language = Utf8ToUtf16(v);
     } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
       error = "unknown option " + arg;
       return false;
@@ -99,6 +167,10 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
       options.query = Utf8ToUtf16(arg);
       haveQuery = true;
     }
+  }
+  if (options.descending && options.sortColumn == 0) {
+    error = "--desc needs --sort";
+    return false;
   }
   if (!haveQuery) {
     error = "a QUERY is required (an empty one, \"\", lists everything)";

@@ -19,6 +19,23 @@ struct CliOptions {
   bool count = false;    // --count
   bool stats = false;    // --stats
   int repeat = 1;        // --repeat N
+
+  // Filters, as the filter bar sets them.
+  int tag = 0;                // --tag N: index into the loaded tag list
+  int sizePreset = 0;         // --size 0..4
+  std::u16string sizeCustom;  // --size-custom TEXT (with --size 4)
+  int sizeUnit = 2;           // --size-unit 0..3 (bytes, KB, MB, GB)
+  int timePreset = 0;         // --time 0..4
+  int dateFrom = 0;           // --from YYYYMMDD (with --time 4)
+  int dateTo = 0;             // --to YYYYMMDD
+  // Sorting, as a click on a column header: 1 name, 2 size, 3 modified,
+  // 4 created, 5 path; 0 unsorted. --desc clicks it a second time.
+  int sortColumn = 0;
+  bool descending = false;
+  bool longFormat = false;         // --long: size, modified, created, path
+  std::u16string configDirectory;  // --config DIR
+  std::u16string language;         // --lang CODE
+
   std::u16string query;
 };
 

@@ -9,8 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/attr_cache_state.h"
+#include "engine/hydrate_attributes.h"
 #include "engine/result_set.h"
 #include "engine/search_engine.h"
+#include "engine/sort_job.h"
 #include "engine/view_state.h"
 #include "index/ascii_case.h"
 #include "platform/console.h"
@@ -18,10 +21,14 @@
 #include "platform/message_queue_poster.h"
 #include "platform/shutdown.h"
 #include "platform/utf.h"
+#include "search/filter_pass.h"
+#include "search/filters_file.h"
 #include "search/search_pipeline.h"
 #include "search/search_scope.h"
 #include "search/search_session.h"
 #include "settings/background_task.h"
+#include "settings/config_directory.h"
+#include "settings/language_switch.h"
 #include "settings/localisation.h"
 #include "settings/recent_opens.h"
 #include "tools/cli_options.h"
@@ -34,21 +41,57 @@ namespace {
 constexpr int kExitUsage = 2;
 
 // The window's controls as the command line has them: the query is the
-// search box; nothing is shown.
+// search box, the options fill the custom size edit and the date pickers;
+// nothing is shown.
 class CliViewState : public ViewState {
  public:
-  explicit CliViewState(std::u16string query) : query_(std::move(query)) {}
-  std::u16string SearchText() override { return query_; }
+  explicit CliViewState(const CliOptions& options) : options_(options) {}
+  std::u16string SearchText() override { return options_.query; }
   void SetStatusText(std::u16string_view) override {}
-  bool CustomSizeText(std::u16string&) override { return false; }
-  bool CustomDateRange(int32_t&, int32_t&) override { return false; }
+  bool CustomSizeText(std::u16string& text) override {
+    if (options_.sizeCustom.empty()) return false;
+    text = options_.sizeCustom;
+    return true;
+  }
+  bool CustomDateRange(int32_t& from, int32_t& to) override {
+    if (options_.dateFrom == 0 || options_.dateTo == 0) return false;
+    from = options_.dateFrom;
+    to = options_.dateTo;
+    return true;
+  }
   ListGeometry Geometry() override { return {}; }
   void ScheduleSearchRetry(uint32_t) override {}
   void Invalidate() override {}
 
  private:
-  std::u16string query_;
+  const CliOptions& options_;
 };
+
+// "YYYY-MM-DD HH:MM" in local time, "-" for a zero time.
+std::string LocalTimeText(Clock& clock, uint64_t fileTime) {
+  LocalTime t;
+  if (fileTime == 0 || !clock.FileTimeToLocal(fileTime, t)) return "-";
+  char text[32];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", t.year, t.month, t.day, t.hour, t.minute);
+  return text;
+}
+
+// One output line: the path, or with --long the size (empty for a folder),
+// the modified and created times and the path, tab-separated.
+std::string RowText(Env& env, const MatchItem& item, bool longFormat) {
+  const std::string path = Utf16ToUtf8(item.volume->GetFullPath(item.recordIndex));
+  if (!longFormat) return path;
+  bool directory = false;
+  {
+    std::shared_lock lock(item.volume->recordsLock);
+    directory = item.recordIndex < item.volume->records.size() && item.volume->records[item.recordIndex].isDirectory;
+  }
+  AttrEntry attributes;
+  HydrateAttributes(item.volume, item.recordIndex, attributes);
+  const std::string size = directory ? "" : std::to_string(attributes.size);
+  return size + "\t" + LocalTimeText(*env.clock, attributes.lastWriteTime) + "\t" +
+         LocalTimeText(*env.clock, attributes.creationTime) + "\t" + path;
+}
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "quillmor-cli: %s\n", message.c_str());
@@ -86,7 +129,23 @@ int Run(const CliOptions& options) {
   }
   DesktopOverride system(*env.system, options.desktop);
   env.system = &system;
+  if (!options.configDirectory.empty()) {
+    std::error_code ec;
+    const std::filesystem::path absolute =
+        std::filesystem::absolute(std::filesystem::path(Utf16ToUtf8(options.configDirectory)), ec);
+    SetConfigDirectoryOverride(ec ? options.configDirectory : Utf8ToUtf16(absolute.string()));
+  }
   InitLocalisation(env);
+  MakeLanguageCurrent(env, options.language.empty() ? StartupLanguageCode(env, false) : options.language);
+  FilterState filters;
+  LoadFilterTags(env, filters);
+  if (!filters.SelectTag(options.tag)) {
+    return Fail("there is no filter tag " + std::to_string(options.tag) + " (the list has " +
+                std::to_string(filters.Tags()->size()) + ")");
+  }
+  filters.presets.sizePreset = options.sizePreset;
+  filters.presets.sizeUnit = options.sizeUnit;
+  filters.presets.timePreset = options.timePreset;
 
   const auto start = std::chrono::steady_clock::now();
   SearchEngine engine(env);
@@ -120,11 +179,14 @@ int Run(const CliOptions& options) {
 
   ResultSet results;
   results.window = poster.Window();
-  CliViewState view(options.query);
+  CliViewState view(options);
   RecentOpenList recent;
-  FilterState filters;
   SearchSession session(env, engine, results, view, recent, filters);
   session.initialSearch = options.initials;
+  session.hydrate = [](VolumeIndex& volume, uint32_t recordIndex, AttrEntry& out) {
+    HydrateAttributes(&volume, recordIndex, out);
+    return out.known != 0;
+  };
   if (options.scope == u"desktop") {
     session.scope = kScopeDesktop;
   } else if (options.scope != u"all") {
@@ -151,14 +213,32 @@ int Run(const CliOptions& options) {
   }
   std::sort(searchMs.begin(), searchMs.end());
 
-  const Results hits = SnapshotResults(results);
+  // A click on the column, and a second one for the descending order. There
+  // is no prewarm to wait for here.
+  if (options.sortColumn != 0) {
+    g_attrCache.prewarmPending = 0;
+    for (int click = 0; click < (options.descending ? 2 : 1); ++click) {
+      DoSortAsync(engine, results, view, options.sortColumn);
+      WaitForBackgroundTasks();
+    }
+  }
+  if (filters.Settings().AnyActive()) {
+    RefreshFilteredResultsAsync(session);
+    WaitForBackgroundTasks();
+  }
+  // Free the texts of status messages left in the queue.
+  for (QueuedMessage m; poster.TakeMessage(m);) {
+    if (m.message == WMU_STATUS_TEXT) delete[] reinterpret_cast<char16_t*>(m.lParam);
+  }
+
+  const Results hits = DisplayedResults(session);
   const size_t hitCount = hits ? hits->size() : 0;
   if (options.count) {
     std::printf("%zu\n", hitCount);
   } else if (hits) {
     std::string out;
     for (const MatchItem& item : *hits) {
-      out += Utf16ToUtf8(item.volume->GetFullPath(item.recordIndex));
+      out += RowText(env, item, options.longFormat);
       out += '\n';
       if (out.size() > (1 << 16)) {
         std::fwrite(out.data(), 1, out.size(), stdout);

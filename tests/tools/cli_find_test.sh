@@ -4,7 +4,8 @@
 set -euo pipefail
 cli=$1
 tree=$(mktemp -d)
-trap 'rm -rf "$tree"' EXIT
+config=$(mktemp -d)
+trap 'rm -rf "$tree" "$config"' EXIT
 
 # A tree with mixed case, spaces, dots, hidden entries and some depth.
 words=(report Report REPORT readme notes Data data archive Photo photo src lib Build test)
@@ -26,13 +27,13 @@ touch "${files[@]}"
 fail=0
 for query in report README .txt "annual report" "data" "a" "tar.gz" "zzz-nothing"; do
   expected=$(cd "$tree" && find . -mindepth 1 -iname "*$query*" | sed -e 's|^\./|E:\\|' -e 's|/|\\|g' | LC_ALL=C sort)
-  actual=$("$cli" --drive "E:=$tree" -- "$query" | LC_ALL=C sort)
+  actual=$("$cli" --config "$config" --drive "E:=$tree" -- "$query" | LC_ALL=C sort)
   if [ "$expected" != "$actual" ]; then
     echo "query '$query': quillmor-cli and find disagree"
     diff <(echo "$expected") <(echo "$actual") | head -20
     fail=1
   fi
 done
-count=$("$cli" --drive "E:=$tree" --count report)
+count=$("$cli" --config "$config" --drive "E:=$tree" --count report)
 [ "$count" = "$(cd "$tree" && find . -mindepth 1 -iname '*report*' | wc -l)" ] || { echo "--count disagrees"; fail=1; }
 exit $fail
