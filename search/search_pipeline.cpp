@@ -5,6 +5,8 @@
 
 #include "platform/shutdown.h"
 #include "search/compiled_name_query.h"
+#include "search/content_query.h"
+#include "search/content_search.h"
 #include "search/folder_path.h"
 #include "search/folder_query.h"
 #include "search/name_enumeration.h"
@@ -29,15 +31,16 @@ std::vector<MatchItem> NewResultVector() {
   return items;
 }
 
-// The name search, folder listing and (later in the job) content search.
+// The name search, the folder listing or the content search.
 void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t g, bool keepSort) {
   Env& env = session.env;
   if (session.engine.hasVolumes.load() == 0 || ShuttingDown()) return;
   session.fullListing = 0;
 
   const std::vector<VolumePtr> snapshot = session.engine.SnapshotVolumes();
-  const QueryGroups folded = FoldQueryGroups(ParseQueryGroups(query));
-  const bool initialSearch = session.initialSearch.load();
+  const ContentQuery content = ParseContentQuery(query);
+  CandidateFilter sizeAndTime;
+  if (content.contentMode && session.contentCandidateFilter) sizeAndTime = session.contentCandidateFilter();
   std::vector<MatchItem> items = NewResultVector();
 
   const auto publish = [&](std::vector<MatchItem> rows, int64_t lParam) {
@@ -51,6 +54,13 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
     return;
   }
 
+  if (content.contentMode) {
+    RunContentSearch(ContentSearchJob{env, session.results, content, g, keepSort, scope, snapshot,
+                                      std::move(sizeAndTime), &session.contentCounters},
+                     std::move(items));
+    return;
+  }
+
   std::u16string folder;
   if (ResolveFolderQuery(*env.files, query, folder)) {
     if (scope.desktopOnly && !IsUnderFolder(folder, scope.desktop)) {
@@ -61,7 +71,7 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
       items.push_back({v, static_cast<uint32_t>(i)});
     });
   } else {
-    const CompiledNameQuery compiled(folded, initialSearch, *env.text);
+    const CompiledNameQuery compiled(FoldQueryGroups(ParseQueryGroups(query)), session.initialSearch.load(), *env.text);
     bool earlySent = false;
     const bool complete = EnumerateNames(
         compiled, scope, snapshot, Generation{&session.results.searchGeneration, g}, [&](VolumeIndex* v, uint64_t i) {

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -12,6 +13,8 @@
 #include "engine/search_engine.h"
 #include "engine/view_state.h"
 #include "platform/env.h"
+#include "search/content_candidates.h"
+#include "search/content_search.h"
 #include "settings/recent_opens.h"
 
 namespace quillmor {
@@ -60,6 +63,14 @@ struct SearchSession {
   AppliedFilter applied;     // Guarded by filteredMutex.
   std::atomic<int64_t> displayedCount{0};
   std::atomic<uint64_t> filterGeneration{0};
+
+  // Content search: makes the size and time test of the candidates from the
+  // filter settings when a content search starts; null, or a test that is
+  // null, when neither a size nor a time preset is set. Set before the first
+  // search.
+  std::function<CandidateFilter()> contentCandidateFilter;
+  // What the last published content search read.
+  ContentSearchCounters contentCounters;
 
   // The last text of the search box, kept for the retry while no volume is
   // indexed yet. User-interface thread only.
