@@ -41,7 +41,7 @@ TEST(ByteNeedleTest, FindsEveryPlacementAcrossBlockEdges) {
                                  std::string("\0\x01", 2)};
   for (const std::string& needle : needles) {
     const ByteNeedle compiled(needle);
-    for (size_t length = needle.size(); length <= 100; ++length) {
+    for (size_t length = needle.size(); length <= 160; ++length) {
       // Filler made of the needle's own bytes, shifted, so that partial
       // matches are everywhere.
       std::string filler(length, '.');
