@@ -26,6 +26,8 @@ struct ResultSet {
   // by the user-interface thread; reset to -1 by publications that do not
   // keep the sort.
   std::atomic<int32_t> sortColumn{-1};
+  // Sorted by "Created", the time filters test creation times.
+  static constexpr int32_t kCreatedColumn = 4;
   std::atomic<uint8_t> sortAscending{1};
 
   // The window the jobs report to (null: nobody is told).

@@ -8,9 +8,6 @@
 namespace quillmor {
 namespace {
 
-// The column whose order makes the time filters test creation times.
-constexpr int32_t kCreatedColumn = 4;
-
 struct PassInput {
   uint64_t generation = 0;
   FilterSettings settings;
@@ -68,7 +65,7 @@ void RunFilterPass(SearchSession& session, const PassInput& in) {
 void RefreshFilteredResultsAsync(SearchSession& session) {
   PassInput in;
   in.generation = session.filterGeneration.fetch_add(1) + 1;
-  in.byCreation = session.results.sortColumn.load() == kCreatedColumn;
+  in.byCreation = session.results.sortColumn.load() == ResultSet::kCreatedColumn;
 
   std::u16string sizeText;
   if (session.view.CustomSizeText(sizeText)) session.filters.SetCustomSizeText(sizeText);

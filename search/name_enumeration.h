@@ -11,16 +11,10 @@
 #include "platform/shutdown.h"
 #include "search/compiled_name_query.h"
 #include "search/folder_path.h"
+#include "search/search_generation.h"
 #include "search/search_scope.h"
 
 namespace quillmor {
-
-// A search's generation against the current one: a newer search makes it stale.
-struct Generation {
-  const std::atomic<uint64_t>* current = nullptr;
-  uint64_t mine = 0;
-  bool Stale() const { return current != nullptr && current->load(std::memory_order_relaxed) != mine; }
-};
 
 // Scans the snapshot volume by volume, in snapshot order, and each volume in
 // ascending record index under its shared recordsLock, skipping volumes that

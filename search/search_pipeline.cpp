@@ -5,6 +5,8 @@
 
 #include "platform/shutdown.h"
 #include "search/compiled_name_query.h"
+#include "search/content_query.h"
+#include "search/content_search.h"
 #include "search/folder_path.h"
 #include "search/folder_query.h"
 #include "search/name_enumeration.h"
@@ -29,15 +31,28 @@ std::vector<MatchItem> NewResultVector() {
   return items;
 }
 
-// The name search, folder listing and (later in the job) content search.
-void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t g, bool keepSort) {
+// The name search, the folder listing or the content search.
+// The size and time test of the content-search candidates, from the filter
+// presets the search started with.
+CandidateFilter ContentCandidateFilter(SearchSession& session, const FilterSettings& settings) {
+  if (session.contentCandidateFilter) return session.contentCandidateFilter();
+  if (!settings.SizeOrTimeActive()) return {};
+  const bool byCreation = session.results.sortColumn.load() == ResultSet::kCreatedColumn;
+  auto filter = std::make_shared<const SizeTimeFilter>(
+      MakeContentSearchSizeTime(*session.env.clock, settings, byCreation, session.hydrate));
+  return [filter](VolumeIndex& volume, uint32_t recordIndex) { return PassesSizeAndTime(*filter, volume, recordIndex); };
+}
+
+void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t g, bool keepSort,
+                  const FilterSettings& filterSettings) {
   Env& env = session.env;
   if (session.engine.hasVolumes.load() == 0 || ShuttingDown()) return;
   session.fullListing = 0;
 
   const std::vector<VolumePtr> snapshot = session.engine.SnapshotVolumes();
-  const QueryGroups folded = FoldQueryGroups(ParseQueryGroups(query));
-  const bool initialSearch = session.initialSearch.load();
+  const ContentQuery content = ParseContentQuery(query);
+  CandidateFilter sizeAndTime;
+  if (content.contentMode) sizeAndTime = ContentCandidateFilter(session, filterSettings);
   std::vector<MatchItem> items = NewResultVector();
 
   const auto publish = [&](std::vector<MatchItem> rows, int64_t lParam) {
@@ -51,6 +66,13 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
     return;
   }
 
+  if (content.contentMode) {
+    RunContentSearch(ContentSearchJob{env, session.results, content, g, keepSort, scope, snapshot,
+                                      std::move(sizeAndTime), &session.contentCounters},
+                     std::move(items));
+    return;
+  }
+
   std::u16string folder;
   if (ResolveFolderQuery(*env.files, query, folder)) {
     if (scope.desktopOnly && !IsUnderFolder(folder, scope.desktop)) {
@@ -61,7 +83,7 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
       items.push_back({v, static_cast<uint32_t>(i)});
     });
   } else {
-    const CompiledNameQuery compiled(folded, initialSearch, *env.text);
+    const CompiledNameQuery compiled(FoldQueryGroups(ParseQueryGroups(query)), session.initialSearch.load(), *env.text);
     bool earlySent = false;
     const bool complete = EnumerateNames(
         compiled, scope, snapshot, Generation{&session.results.searchGeneration, g}, [&](VolumeIndex* v, uint64_t i) {
@@ -211,8 +233,9 @@ void DoSearchAsync(SearchSession& session, std::u16string query, bool keepSort, 
     return;
   }
   if (session.engine.hasVolumes.load() != 0) {
-    StartBackgroundTask(session.env, u"do_search",
-                        [&session, text, g, keepSort] { RunSearchJob(session, text, g, keepSort); });
+    StartBackgroundTask(session.env, u"do_search", [&session, text, g, keepSort, settings = session.filters.Settings()] {
+      RunSearchJob(session, text, g, keepSort, settings);
+    });
     return;
   }
   // Nothing indexed yet: keep the query and try again shortly.

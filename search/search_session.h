@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -12,6 +13,8 @@
 #include "engine/search_engine.h"
 #include "engine/view_state.h"
 #include "platform/env.h"
+#include "search/content_candidates.h"
+#include "search/content_search.h"
 #include "search/filter_state.h"
 #include "search/size_time_filter.h"
 #include "settings/recent_opens.h"
@@ -68,6 +71,13 @@ struct SearchSession {
   AppliedFilter applied;     // Guarded by filteredMutex.
   std::atomic<int64_t> displayedCount{0};
   std::atomic<uint64_t> filterGeneration{0};
+
+  // Content search: the candidates pass the size and time presets set when
+  // the search started. When set, this makes that test instead (tests); a
+  // null test keeps every candidate. Set before the first search.
+  std::function<CandidateFilter()> contentCandidateFilter;
+  // What the last published content search read.
+  ContentSearchCounters contentCounters;
 
   // The last text of the search box, kept for the retry while no volume is
   // indexed yet. User-interface thread only.

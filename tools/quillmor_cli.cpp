@@ -21,8 +21,10 @@
 #include "platform/message_queue_poster.h"
 #include "platform/shutdown.h"
 #include "platform/utf.h"
+#include "search/content_query.h"
 #include "search/filter_pass.h"
 #include "search/filters_file.h"
+#include "search/query_trim.h"
 #include "search/search_pipeline.h"
 #include "search/search_scope.h"
 #include "search/search_session.h"
@@ -249,8 +251,14 @@ int Run(const CliOptions& options) {
   }
   std::fflush(stdout);
   if (options.stats) {
-    std::fprintf(stderr, "index_ms=%.0f records=%llu search_ms=%.0f hits=%zu\n", indexMs,
+    std::fprintf(stderr, "index_ms=%.0f records=%llu search_ms=%.0f hits=%zu", indexMs,
                  static_cast<unsigned long long>(records), searchMs[searchMs.size() / 2], hitCount);
+    if (ParseContentQuery(TrimQueryText(options.query)).contentMode) {
+      std::fprintf(stderr, " candidates=%llu bytes_read=%llu",
+                   static_cast<unsigned long long>(session.contentCounters.candidates.load()),
+                   static_cast<unsigned long long>(session.contentCounters.bytesRead.load()));
+    }
+    std::fputc('\n', stderr);
   }
 
   BeginShutdown();
