@@ -4,12 +4,12 @@
 
 #include <atomic>
 #include <future>
-#include <latch>
 #include <memory>
 #include <stdexcept>
 #include <thread>
 
 #include "settings/message_log.h"
+#include "tests/countdown_latch.h"
 #include "tests/settings/settings_fixture.h"
 
 namespace quillmor {
@@ -18,12 +18,12 @@ namespace {
 // Counts down when the task's job is destroyed: the task's thread is then done
 // with everything, logging included.
 struct DoneWhenDestroyed {
-  explicit DoneWhenDestroyed(std::latch& l) : latch(&l) {}
+  explicit DoneWhenDestroyed(CountdownLatch& l) : latch(&l) {}
   DoneWhenDestroyed(DoneWhenDestroyed&& other) noexcept : latch(std::exchange(other.latch, nullptr)) {}
   ~DoneWhenDestroyed() {
     if (latch != nullptr) latch->count_down();
   }
-  std::latch* latch;
+  CountdownLatch* latch;
 };
 
 class BackgroundTaskTest : public SettingsTest {
@@ -37,7 +37,7 @@ class BackgroundTaskTest : public SettingsTest {
 
 TEST_F(BackgroundTaskTest, RunsTheJobOnAnotherThreadAndReturnsAtOnce) {
   std::promise<std::thread::id> ran;
-  std::latch release(1);
+  CountdownLatch release(1);
   StartBackgroundTask(env, u"do_search", [&] {
     release.wait();  // the caller must not wait for this
     ran.set_value(std::this_thread::get_id());
@@ -54,7 +54,7 @@ TEST_F(BackgroundTaskTest, TakesMoveOnlyJobs) {
 }
 
 TEST_F(BackgroundTaskTest, EscapingExceptionIsLoggedWithTheTaskName) {
-  std::latch done(3);
+  CountdownLatch done(3);
   StartBackgroundTask(env, u"do_sort", [d = DoneWhenDestroyed(done)] { throw std::runtime_error("boom"); });
   StartBackgroundTask(env, nullptr, [d = DoneWhenDestroyed(done)] { throw 42; });
   StartBackgroundTask(env, u"fine", [d = DoneWhenDestroyed(done)] {});
@@ -69,7 +69,7 @@ TEST_F(BackgroundTaskTest, EscapingExceptionIsLoggedWithTheTaskName) {
 }
 
 TEST_F(BackgroundTaskTest, ProgramGoesOnAfterAThrowingTask) {
-  std::latch done(1);
+  CountdownLatch done(1);
   StartBackgroundTask(env, u"first", [d = DoneWhenDestroyed(done)] { throw std::bad_alloc(); });
   done.wait();
   std::promise<bool> second;
@@ -80,7 +80,7 @@ TEST_F(BackgroundTaskTest, ProgramGoesOnAfterAThrowingTask) {
 TEST_F(BackgroundTaskTest, ManyTasksAllRun) {
   constexpr int kTasks = 64;
   std::atomic<int> ran{0};
-  std::latch done(kTasks);
+  CountdownLatch done(kTasks);
   for (int i = 0; i < kTasks; ++i) {
     StartBackgroundTask(env, u"attr_hydration", [&ran, d = DoneWhenDestroyed(done)] { ++ran; });
   }

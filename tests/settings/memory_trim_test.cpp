@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
-#include <latch>
 #include <stdexcept>
 #include <thread>
 
 #include "platform/shutdown.h"
+#include "tests/countdown_latch.h"
 #include "tests/settings/settings_fixture.h"
 
 namespace quillmor {
@@ -93,7 +93,7 @@ TEST_F(MemoryTrimTest, InputAgeSurvivesTheWrapOfThe32BitTick) {
 TEST_F(MemoryTrimTest, ConcurrentCallersTrimOnce) {
   InputAgo(60000);
   constexpr int kThreads = 8;
-  std::latch start(kThreads);
+  CountdownLatch start(kThreads);
   std::atomic<int> trimmed{0};
   std::vector<std::thread> threads;
   for (int i = 0; i < kThreads; ++i) {
