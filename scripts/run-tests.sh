@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+echo "== dependencies ready at ${SECONDS}s"
 
 jobs=$(nproc)
 for preset in linux linux-asan linux-tsan; do
@@ -12,10 +13,11 @@ for preset in linux linux-asan linux-tsan; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j"$jobs"
   ctest --preset "$preset" -j"$jobs"
+  echo "== $preset done at ${SECONDS}s"
 done
 
 echo "== windows"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$jobs"
 scripts/with-wine.sh build/windows ctest --preset windows -j"$jobs"
-echo "All tests passed."
+echo "All tests passed in ${SECONDS}s."
