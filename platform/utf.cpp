@@ -98,4 +98,14 @@ std::string Utf16ToUtf8(std::u16string_view in) {
   return out;
 }
 
+std::string Utf16ToLittleEndianBytes(std::u16string_view utf16) {
+  std::string bytes;
+  bytes.reserve(utf16.size() * 2);
+  for (char16_t unit : utf16) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
 }  // namespace quillmor

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/utf.h"
 #include "platform/win32_constants.h"
 #include "search/text_match.h"
 
@@ -11,16 +12,6 @@ namespace {
 // Buffers are searched in slices that stay in the processor's cache while
 // every form is looked for in them: one pass over memory for three forms.
 constexpr size_t kSliceBytes = 64 * 1024;
-
-std::string Utf16LeBytes(std::u16string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size() * 2);
-  for (char16_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
 
 // The term in the ANSI code page, or nothing when the code page cannot hold
 // it exactly (the conversion back does not give the term again).
@@ -65,7 +56,7 @@ std::vector<CompiledGroup> CompileGroups(const QueryGroups& groups, TextCodec& c
       t.compactUtf8 = ByteNeedle(CompactText(utf8));
       t.utf8 = ByteNeedle(std::move(utf8));
       t.ansi = ByteNeedle(std::move(ansi));
-      t.utf16 = ByteNeedle(Utf16LeBytes(term));
+      t.utf16 = ByteNeedle(Utf16ToLittleEndianBytes(term));
     }
   }
   return compiled;

@@ -22,15 +22,6 @@ namespace {
 
 using PathList = std::vector<std::u16string>;
 
-std::string Utf16Le(std::u16string_view text) {
-  std::string bytes;
-  for (char16_t c : text) {
-    bytes += static_cast<char>(c & 0xFF);
-    bytes += static_cast<char>(c >> 8);
-  }
-  return bytes;
-}
-
 // GetTickCount64 that moves on by `step` ms at every reading, so that the
 // rate limits of early batches and progress texts let several through.
 class SteppingClock : public ManualClock {
@@ -124,8 +115,8 @@ class ContentSearchTest : public EngineFixture {
 TEST_F(ContentSearchTest, FindsTheTermInUtf8AnsiAndUtf16Files) {
   std::string ansi;
   ASSERT_TRUE(t.env.text->FromUtf16(0, u"Un café noir.", ansi));
-  const std::string contents[] = {"Un caf\xC3\xA9 noir.", ansi, Utf16Le(u"\uFEFFUn café noir."), "caf\xC3\xA9",
-                                  "Un cafe noir."};
+  const std::string contents[] = {"Un caf\xC3\xA9 noir.", ansi, Utf16ToLittleEndianBytes(u"\uFEFFUn café noir."),
+                                  "caf\xC3\xA9", "Un cafe noir."};
   const char16_t* names[] = {u"utf8.txt", u"ansi.txt", u"utf16.txt", u"upper.TXT", u"plain.txt"};
   uint64_t total = 0;
   for (int i = 0; i < 5; ++i) {

@@ -10,15 +10,6 @@ namespace {
 
 std::vector<CompiledGroup> Compile(const QueryGroups& groups) { return CompileGroups(groups, *DefaultEnv().text); }
 
-std::string Utf16Le(std::u16string_view text) {
-  std::string bytes;
-  for (char16_t c : text) {
-    bytes += static_cast<char>(c & 0xFF);
-    bytes += static_cast<char>(c >> 8);
-  }
-  return bytes;
-}
-
 std::string Ansi(std::u16string_view text) {
   std::string bytes;
   EXPECT_TRUE(DefaultEnv().text->FromUtf16(0, text, bytes));
@@ -52,9 +43,9 @@ TEST(BufferMatchesGroupsTest, FindsTheTermInEachOfItsThreeForms) {
   const QueryGroups cafe{{u"café"}};
   EXPECT_TRUE(Matches("Le café est noir", cafe));
   EXPECT_TRUE(Matches(Ansi(u"Le café est noir"), cafe));
-  EXPECT_TRUE(Matches(Utf16Le(u"\uFEFFLe café est noir"), cafe));
+  EXPECT_TRUE(Matches(Utf16ToLittleEndianBytes(u"\uFEFFLe café est noir"), cafe));
   // UTF-16 text may start at an odd offset.
-  EXPECT_TRUE(Matches("x" + Utf16Le(u"café"), cafe));
+  EXPECT_TRUE(Matches("x" + Utf16ToLittleEndianBytes(u"café"), cafe));
   EXPECT_FALSE(Matches("Le cafe est noir", cafe));
 #ifndef _WIN32
   // The POSIX platform's ANSI code page is 1252.
