@@ -39,7 +39,8 @@ TEST_F(FiltersFileTest, ReadsTagsAsUsersWriteThem) {
 }
 
 TEST_F(FiltersFileTest, NotepadUnicodeFileReads) {
-  const std::string text = std::string("\xFF\xFE", 2) + std::string("P\0i\0x\0=\0j\0p\0g\0\r\0\n\0", 18);
+  const char bytes[] = "\xFF\xFEP\0i\0x\0=\0j\0p\0g\0\r\0\n\0";
+  const std::string text(bytes, sizeof bytes - 1);
   EXPECT_EQ(Read(text), "Pix=.jpg\n");
 }
 

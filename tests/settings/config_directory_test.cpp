@@ -73,7 +73,7 @@ TEST_F(ConfigDirectoryTest, AnExistingOrUncreatableDirectoryIsStillTheAnswer) {
 }
 
 TEST_F(ConfigDirectoryTest, FilePathIsTheDirectoryABackslashAndTheName) {
-  EXPECT_EQ(ConfigFilePath(env, u"window.ini"), std::u16string(kConfigDir) + u"\\window.ini");
+  EXPECT_EQ(ConfigFilePath(env, u"window.ini"), u"C:\\Users\\ada\\Documents\\Quillmor\\config\\window.ini");
 }
 
 TEST_F(ConfigDirectoryTest, OverrideWinsAndIsCreated) {

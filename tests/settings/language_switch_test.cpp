@@ -119,7 +119,9 @@ TEST_F(LanguageSwitchTest, HostileLanguageFilesAreTakenQuietly) {
   std::string garbage;
   for (int i = 0; i < 4096; ++i) garbage.push_back(static_cast<char>(i * 37 % 256));
   PutLang(u"en-us.ini", garbage);
-  PutLang(u"en-us.user.ini", std::string(100'000, 'k') + "=v\nMenu_Open=" + std::string(9000, 'o') + "\n");
+  std::string huge(100'000, 'k');
+  huge.append("=v\nMenu_Open=").append(9000, 'o').append("\n");
+  PutLang(u"en-us.user.ini", huge);
   const char utf16[] = "\xFF\xFEM\0e\0n\0u\0_\0E\0x\0i\0t\0=\0Q\0\n";  // an odd length
   PutLang(u"custom.ini", std::string(utf16, sizeof utf16 - 1));
   files.AddDirectories(Lang(u"fr-fr.ini"));  // a folder where a template would go

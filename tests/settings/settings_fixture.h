@@ -33,7 +33,10 @@ class SettingsTest : public ::testing::Test {
   }
 
   static std::u16string ConfigFile(std::u16string_view name) {
-    return std::u16string(kConfigDir) + u"\\" + std::u16string(name);
+    std::u16string path;
+    path.reserve(kConfigDir.size() + 1 + name.size());
+    path.append(kConfigDir).append(u"\\").append(name);
+    return path;
   }
 
   // Writes a settings file as a user's editor might: UTF-8, "\n" line ends.
