@@ -34,14 +34,4 @@ bool CompiledNameQuery::MatchesGroups(const char16_t* lower, size_t n) const {
   return false;
 }
 
-bool CompiledNameQuery::Matches(const FileRecord& record) const {
-  if (matchesAll_) return true;
-  if (record.name == nullptr) return false;
-  const size_t n = record.nameLength;
-  const char16_t* lower = record.lowerName();
-  // One term, the common query, skips the group walk.
-  const bool found = needles_.size() == 1 ? needles_[0].FoundIn(lower, n) : MatchesGroups(lower, n);
-  return found || (initials_ && initials_->Matches(record.name, n));
-}
-
 }  // namespace quillmor

@@ -1,6 +1,7 @@
 #include "search/initials_match.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "search/name_scan.h"
@@ -9,6 +10,17 @@ namespace quillmor {
 namespace {
 
 constexpr bool IsAsciiLowerOrDigit(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9'); }
+
+// The key unit of each ASCII unit: letters lower-cased, digits kept, 0 for
+// the rest, which the key leaves out.
+constexpr std::array<unsigned char, 128> kAsciiKeyUnits = [] {
+  std::array<unsigned char, 128> keys{};
+  for (unsigned c = 0; c < 128; ++c) {
+    if (c >= 'A' && c <= 'Z') keys[c] = static_cast<unsigned char>(c + 32);
+    if (IsAsciiLowerOrDigit(static_cast<char16_t>(c))) keys[c] = static_cast<unsigned char>(c);
+  }
+  return keys;
+}();
 
 }  // namespace
 
@@ -46,32 +58,28 @@ bool InitialsMatcher::Matches(const char16_t* name, size_t nameLength) const {
   if (nameLength == 0 || name[0] == u'.' || accept_ == 0) return false;
   // Most names hold no CJK unit at all: rule them out in a few vector steps.
   if (!ContainsCjkUnit(name, nameLength)) return false;
+  // A name holds letters, digits, separators and CJK units mixed: a branch on
+  // each unit's kind would be mispredicted often. Each unit gives its key unit,
+  // or 0 when it adds nothing to the key, and only a key unit moves the state.
+  // The state bits seen are kept to the end, when the name is known to be
+  // Chinese or not.
   bool chinese = false;
   uint32_t state = 0, seen = 0;
   for (size_t i = 0; i < nameLength; ++i) {
-    char16_t c = name[i];
+    const char16_t c = name[i];
+    unsigned key = 0;
     if (c < 0x80) {
       if (c == u'.') break;
-      if (c >= u'A' && c <= u'Z') {
-        c = static_cast<char16_t>(c + 32);
-      } else if (!IsAsciiLowerOrDigit(c)) {
-        continue;
-      }
+      key = kAsciiKeyUnits[c];
     } else if (IsCjkUnit(c)) {
       chinese = true;
-      c = table_->InitialOfCjk(c);
-      if (c == 0) {  // left out of the key, but the name is Chinese now
-        if ((seen & accept_) != 0) return true;
-        continue;
-      }
-    } else {
-      continue;
+      key = table_->InitialOfCjk(c);
     }
-    state = ((state << 1) | 1) & positions_[c];
+    const uint32_t next = ((state << 1) | 1) & positions_[key & 127];
+    state = key != 0 ? next : state;
     seen |= state;
-    if ((seen & accept_) != 0 && chinese) return true;
   }
-  return false;
+  return chinese && (seen & accept_) != 0;
 }
 
 }  // namespace quillmor

@@ -2,9 +2,13 @@
 // compiled query, hits delivered in order.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <shared_mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "engine/search_engine.h"
@@ -16,12 +20,96 @@
 
 namespace quillmor {
 
+// Volumes of at least this many records are scanned by two threads. Starting
+// a thread costs tens of microseconds; below this a volume scans in about a
+// millisecond, and halving that is not worth a thread.
+inline constexpr size_t kSplitScanRecords = 200'000;
+
+// Tests the records [begin, end) of `volume` in ascending order and calls
+// hit(index) for each hit. The caller holds the volume's recordsLock shared.
+// Returns false, testing nothing more, when the generation goes stale or
+// shutdown begins (both checked before every 256th record index).
+template <typename Hit>
+bool ScanRecordRange(const CompiledNameQuery& query, const ResolvedScope& scope, const VolumeIndex& volume,
+                     size_t begin, size_t end, Generation generation, Hit&& hit) {
+  constexpr size_t kCheckEvery = 256;  // divides the block size
+  static_assert(RecordSequence::kBlockSize % kCheckEvery == 0);
+  const bool everything = query.MatchesAll();
+  for (size_t chunk = begin; chunk < end;) {
+    if (generation.Cancelled()) return false;
+    const size_t chunkEnd = std::min(end, (chunk / kCheckEvery + 1) * kCheckEvery);
+    // A chunk lies in one block of the record sequence.
+    const size_t blockStart = chunk - chunk % RecordSequence::kBlockSize;
+    const FileRecord* records = volume.records.BlockData(chunk / RecordSequence::kBlockSize) - blockStart;
+    for (size_t i = chunk; i < chunkEnd; ++i) {
+      const FileRecord& record = records[i];
+      if (record.deleted) continue;
+      if (scope.desktopOnly && !IsUnderFolder(volume.BuildPath(i), scope.desktop)) continue;
+      if (everything || query.Matches(record)) hit(i);
+    }
+    chunk = chunkEnd;
+  }
+  return true;
+}
+
+// Scans the first `count` records of `volume`, whose recordsLock the caller
+// holds shared, and calls sink(volume, index) for each hit in ascending order.
+// A large volume's upper half is scanned by a helper thread meanwhile; its
+// hits are kept and delivered after those of the lower half, which go out as
+// they are found. The helper reads under the caller's lock and is joined
+// before this returns. It never takes the lock itself: a shared lock asked for
+// while a writer waits may have to wait for that writer (Windows' slim
+// reader/writer locks let the writer go first), and the writer waits for the
+// caller, who would be waiting for the helper.
+template <typename Sink>
+bool ScanVolume(const CompiledNameQuery& query, const ResolvedScope& scope, VolumeIndex& volume, size_t count,
+                Generation generation, Sink& sink) {
+  const auto deliver = [&](size_t i) { sink(&volume, static_cast<uint64_t>(i)); };
+  if (count < kSplitScanRecords) return ScanRecordRange(query, scope, volume, 0, count, generation, deliver);
+
+  const size_t middle = count / 2;
+  std::vector<uint32_t> upperHits;  // record indices fit 32 bits, as in MatchItem
+  bool upperComplete = false;
+  std::exception_ptr upperError;  // rethrown here, as if this thread had met it
+  std::thread helper;
+  try {
+    helper = std::thread([&] {
+      try {
+        upperComplete = ScanRecordRange(query, scope, volume, middle, count, generation,
+                                        [&](size_t i) { upperHits.push_back(static_cast<uint32_t>(i)); });
+      } catch (...) {
+        upperError = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    // No thread to be had: scan it all here.
+    return ScanRecordRange(query, scope, volume, 0, count, generation, deliver);
+  }
+  // Joined on every way out, a throwing sink included: the helper reads the
+  // volume under the lock the caller releases after this returns.
+  struct JoinOnExit {
+    std::thread& thread;
+    ~JoinOnExit() {
+      if (thread.joinable()) thread.join();
+    }
+  } joinOnExit{helper};
+
+  const bool lowerComplete = ScanRecordRange(query, scope, volume, 0, middle, generation, deliver);
+  helper.join();
+  if (upperError) std::rethrow_exception(upperError);
+  if (!lowerComplete || !upperComplete) return false;
+  for (const uint32_t i : upperHits) sink(&volume, static_cast<uint64_t>(i));
+  return true;
+}
+
 // Scans the snapshot volume by volume, in snapshot order, and each volume in
 // ascending record index under its shared recordsLock, skipping volumes that
 // are not available or are being built and records that are deleted (or, with
 // the Desktop scope, not under the Desktop folder). Calls sink(volume, index)
-// for each hit at once. Returns false, delivering nothing more, when the
-// generation goes stale (checked every 256 records) or shutdown begins.
+// for each hit in that order, the hits of a large volume's lower half at once
+// and those of its upper half when the volume is done (see ScanVolume).
+// Returns false, delivering nothing more, when the generation goes stale
+// (checked every 256 records) or shutdown begins.
 template <typename Sink>
 bool EnumerateNames(const CompiledNameQuery& query, const ResolvedScope& scope, const std::vector<VolumePtr>& snapshot,
                     Generation generation, Sink&& sink) {
@@ -31,20 +119,7 @@ bool EnumerateNames(const CompiledNameQuery& query, const ResolvedScope& scope, 
     if (!volume.available.load() || volume.busy.load()) continue;
 
     std::shared_lock lock(volume.recordsLock);
-    const size_t count = volume.records.size();
-    for (size_t block = 0, base = 0; base < count; ++block, base += RecordSequence::kBlockSize) {
-      const FileRecord* records = volume.records.BlockData(block);
-      const size_t end = std::min(count - base, RecordSequence::kBlockSize);
-      for (size_t k = 0; k < end; ++k) {
-        const size_t i = base + k;
-        if (ShuttingDown()) return false;
-        if ((i & 255) == 0 && generation.Stale()) return false;
-        const FileRecord& record = records[k];
-        if (record.deleted) continue;
-        if (scope.desktopOnly && !IsUnderFolder(volume.BuildPath(i), scope.desktop)) continue;
-        if (query.MatchesAll() || query.Matches(record)) sink(&volume, static_cast<uint64_t>(i));
-      }
-    }
+    if (!ScanVolume(query, scope, volume, volume.records.size(), generation, sink)) return false;
   }
   return true;
 }

@@ -1,9 +1,12 @@
 #include "search/name_enumeration.h"
 
-#include "search/folder_query.h"
+#include <random>
+
 #include "engine/match_item.h"
+#include "search/folder_query.h"
 #include "search/query_groups.h"
 #include "tests/engine/engine_fixture.h"
+#include "tests/engine/hand_built_volume.h"
 
 namespace quillmor {
 namespace {
@@ -157,6 +160,95 @@ TEST_F(NameEnumerationTest, ResultsKeepTheirVolumesAliveAfterRemovalFromTheSet) 
   EXPECT_EQ((*results)[0].volume->GetFullPath((*results)[0].recordIndex), u"E:\\a\\b.txt");
   results.reset();
   EXPECT_TRUE(e.expired());  // the last result gone, the index goes too
+}
+
+// A volume large enough to be scanned by two threads, then a small one.
+class SplitScanTest : public ::testing::Test {
+ protected:
+  SplitScanTest() {
+    const char16_t* const words[] = {u"Report", u"budget", u"photo", u"notes", u"data", u"IMG", u"setup", u"a"};
+    std::mt19937 rng(7);
+    std::vector<HandBuiltFile> files(kSplitScanRecords + 54'321);
+    for (HandBuiltFile& file : files) {
+      const std::string number = std::to_string(rng() % 5000);
+      file.name = std::u16string(words[rng() % 8]) + u"_" + std::u16string(number.begin(), number.end()) + u".txt";
+      file.deleted = rng() % 9 == 0;
+    }
+    snapshot.push_back(HandBuiltVolume(t.env, u"C:", files));
+    snapshot.push_back(NumberedVolume(t.env, u"D:", 300));
+  }
+
+  using Hits = std::vector<MatchItem>;
+
+  Hits Search(const CompiledNameQuery& query, Generation generation, bool& complete) {
+    Hits hits;
+    complete =
+        EnumerateNames(query, ResolveScope(kScopeAll, u""), snapshot, generation, [&](VolumeIndex* v, uint64_t i) {
+          hits.push_back({v, static_cast<uint32_t>(i)});
+        });
+    return hits;
+  }
+
+  // The hits of one thread testing every record in order.
+  Hits SingleThreadedHits(const CompiledNameQuery& query) {
+    Hits hits;
+    for (const VolumePtr& volume : snapshot) {
+      std::shared_lock lock(volume->recordsLock);
+      for (uint32_t i = 0; i < volume->records.size(); ++i) {
+        const FileRecord& record = volume->records[i];
+        if (!record.deleted && query.Matches(record)) hits.push_back({volume.get(), i});
+      }
+    }
+    return hits;
+  }
+
+  size_t Middle() const { return snapshot[0]->records.size() / 2; }
+
+  TestEnv t;
+  std::vector<VolumePtr> snapshot;
+};
+
+TEST_F(SplitScanTest, GivesTheSingleThreadedHitsInOrder) {
+  for (const char16_t* text : {u"report", u"7", u"data and 12 or img_4", u"", u"nothing like it"}) {
+    SCOPED_TRACE(std::string(text, text + std::char_traits<char16_t>::length(text)));
+    const CompiledNameQuery query(FoldQueryGroups(ParseQueryGroups(text)), true, *t.env.text);
+    bool complete = false;
+    const Hits hits = Search(query, Generation{}, complete);
+    EXPECT_TRUE(complete);
+    EXPECT_EQ(hits, SingleThreadedHits(query));
+  }
+  // Both halves of the large volume and the small one hold hits.
+  const CompiledNameQuery query(FoldQueryGroups(ParseQueryGroups(u"1")), true, *t.env.text);
+  bool complete = false;
+  const Hits hits = Search(query, Generation{}, complete);
+  ASSERT_FALSE(hits.empty());
+  EXPECT_LT(hits.front().recordIndex, Middle());
+  EXPECT_TRUE(std::any_of(hits.begin(), hits.end(), [&](const MatchItem& m) {
+    return m.volume == snapshot[0].get() && m.recordIndex >= Middle();
+  }));
+  EXPECT_EQ(hits.back().volume, snapshot[1].get());
+}
+
+TEST_F(SplitScanTest, StaleGenerationStopsBothHalves) {
+  const CompiledNameQuery query(FoldQueryGroups(ParseQueryGroups(u"report")), true, *t.env.text);
+  std::atomic<uint64_t> current{5};
+  bool complete = true;
+  EXPECT_TRUE(Search(query, Generation{&current, 4}, complete).empty());
+  EXPECT_FALSE(complete);
+
+  // A newer search starts at the first hit: the lower half stops at its next
+  // check, and nothing of the upper half or of the next volume comes out.
+  Hits hits;
+  complete = EnumerateNames(query, ResolveScope(kScopeAll, u""), snapshot, Generation{&current, 5},
+                            [&](VolumeIndex* v, uint64_t i) {
+                              hits.push_back({v, static_cast<uint32_t>(i)});
+                              current = 6;
+                            });
+  EXPECT_FALSE(complete);
+  ASSERT_FALSE(hits.empty());
+  EXPECT_LT(hits.back().recordIndex, 256u * ((hits.front().recordIndex / 256) + 1));
+  EXPECT_LT(hits.back().recordIndex, Middle());
+  for (const MatchItem& m : hits) EXPECT_EQ(m.volume, snapshot[0].get());
 }
 
 }  // namespace
