@@ -2,6 +2,7 @@
 
 #include "search/default_filter_tags.h"
 #include "search/search_pipeline.h"
+#include "tests/countdown_latch.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/engine/fake_view_state.h"
 
@@ -107,12 +108,18 @@ TEST_F(FilterPassTest, UnchangedSettingsReuseTheLastPassAndAnEditedSizeTextDoesN
 }
 
 TEST_F(FilterPassTest, StalePassInstallsNothing) {
+  // The first pass is held at its first attribute read until the second
+  // refresh has made it stale; only the second installs.
+  CountdownLatch secondStarted(1);
+  session.hydrate = [&secondStarted, read = session.hydrate](VolumeIndex& v, uint32_t i, AttrEntry& out) {
+    secondStarted.wait();
+    return read(v, i, out);
+  };
   filters.presets.sizePreset = kSizeUnder1MB;
-  // A second refresh before the first job ran makes it stale; only the second
-  // installs.
   RefreshFilteredResultsAsync(session);
   filters.presets.sizePreset = kSizeOver100MB;
   RefreshFilteredResultsAsync(session);
+  secondStarted.count_down();
   WaitForBackgroundTasks();
   EXPECT_TRUE(Displayed().empty());
   EXPECT_EQ(FilterMessages(), 1u);
