@@ -189,9 +189,10 @@ std::vector<uint32_t> SortedTextOrder(const TextSortKeys& keys, bool ascending, 
     return order;
   }
 
-  // Two halves side by side, then one thread merges the smaller half of the
-  // output from the front while the other merges the larger from the back.
-  // Both take the left half's row first between equals, so they agree.
+  // Two halves side by side, then one thread merges the first half of the
+  // output from the front while the other merges the second half from the
+  // back. No two rows are equal (row numbers break ties), so the two merges
+  // meet exactly.
   Item* const left = items.data();
   Item* const middle = left + n / 2;
   Item* const right = left + n;
