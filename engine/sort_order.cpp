@@ -4,7 +4,10 @@
 #include <mutex>
 #include <shared_mutex>
 #include <string>
+#include <thread>
 
+#include "engine/folded_path_writer.h"
+#include "engine/text_key_sort.h"
 #include "engine/volume_runs.h"
 #include "index/name_pool.h"
 
@@ -20,14 +23,6 @@ struct AttrElement {
   uint8_t isDirectory = 0;
   uint8_t known = 0;
   uint64_t key = 0;
-};
-
-// One row and its folded key text, kept in a shared buffer.
-struct TextElement {
-  MatchItem row;
-  uint32_t rank = 0;
-  uint32_t length = 0;
-  size_t offset = 0;
 };
 
 template <typename Element>
@@ -146,41 +141,75 @@ void SortByAttribute(std::vector<MatchItem>& rows, int32_t column, bool ascendin
 }
 
 void SortByText(std::vector<MatchItem>& rows, int32_t column, bool ascending, const VolumeOrder& order) {
-  std::vector<TextElement> elements(rows.size());
-  // Every key, folded once here so that comparisons are plain unit compares.
-  std::u16string keys;
+  SortByText(rows, column, ascending, order, TextSortThreads(rows.size(), std::thread::hardware_concurrency()));
+}
+
+unsigned TextSortThreads(size_t rows, unsigned hardwareThreads) {
+  // Fewer rows sort on one thread: a second one costs more than it saves.
+  constexpr size_t kParallelRows = size_t{1} << 16;
+  return rows >= kParallelRows && hardwareThreads >= 2 ? 2 : 1;
+}
+
+void SortByText(std::vector<MatchItem>& rows, int32_t column, bool ascending, const VolumeOrder& order,
+                unsigned threads) {
+  const bool byName = column == kColumnName, byPath = column == kColumnPath;
+  // Rows in tie-break order first, so that the key sort, which keeps the
+  // order of equal keys, ends in it. Results usually come in that order.
+  auto tieLess = [&order](const MatchItem& a, const MatchItem& b) {
+    const uint32_t x = order.Rank(a.volume), y = order.Rank(b.volume);
+    return x != y ? x < y : a.recordIndex < b.recordIndex;
+  };
+  bool inTieOrder = true;
+  for (size_t i = 1; i < rows.size() && inTieOrder; ++i) {
+    inTieOrder = rows[i - 1].volume == rows[i].volume ? rows[i - 1].recordIndex <= rows[i].recordIndex
+                                                      : !tieLess(rows[i], rows[i - 1]);
+  }
+  if (!inTieOrder) std::sort(rows.begin(), rows.end(), tieLess);
+
+  TextSortKeys keys;
+  keys.keys.resize(rows.size());
+  // Every key, folded once here and copied out of the name pool, so that the
+  // sort holds no lock and a rebuild cannot free a name under it.
+  keys.units.reserve(byName || byPath ? rows.size() * 24 : 0);
+  FoldedPathWriter paths;
   ForEachVolumeRun(rows, [&](VolumeIndex* volume, size_t begin, size_t end) {
-    const uint32_t rank = order.Rank(volume);
-    for (size_t i = begin; i < end; ++i) {
-      elements[i].row = rows[i];
-      elements[i].rank = rank;
-      elements[i].offset = keys.size();
-    }
-    if (volume == nullptr || (column != kColumnName && column != kColumnPath)) return;
+    if (volume == nullptr || (!byName && !byPath)) return;
     std::shared_lock records(volume->recordsLock);
+    paths.Reset();  // the records may have changed since the last stretch
     for (size_t i = begin; i < end; ++i) {
       const uint32_t index = rows[i].recordIndex;
-      if (index >= volume->records.size()) continue;
-      const size_t offset = keys.size();
-      if (column == kColumnName) {
-        const FileRecord& record = volume->records[index];
-        keys.append(record.lowerName(), record.nameLength);  // already folded by the pool
-      } else {
-        keys += volume->BuildPath(index);
-        for (size_t k = offset; k < keys.size(); ++k) keys[k] = FoldAsciiCase(keys[k]);
+      if (index >= volume->records.size()) continue;  // an empty key
+      if (byPath) {
+        keys.keys[i] = paths.Append(*volume, index, keys.units);
+        continue;
       }
-      elements[i].offset = offset;
-      elements[i].length = static_cast<uint32_t>(keys.size() - offset);
+      const FileRecord& record = volume->records[index];
+      keys.keys[i].tail = keys.units.size();
+      keys.keys[i].tailLength = record.nameLength;
+      keys.units.insert(keys.units.end(), record.lowerName(), record.lowerName() + record.nameLength);
     }
   });
+  std::vector<uint32_t> sorted = SortedTextOrder(keys, ascending, threads);
+  keys = TextSortKeys{};
 
-  const std::u16string_view all(keys);
-  std::sort(elements.begin(), elements.end(), [&](const TextElement& a, const TextElement& b) {
-    const int r = all.substr(a.offset, a.length).compare(all.substr(b.offset, b.length));
-    if (r == 0) return TieLess(a, b);
-    return ascending ? r < 0 : r > 0;
-  });
-  for (size_t i = 0; i < rows.size(); ++i) rows[i] = elements[i].row;
+  // rows[i] becomes rows[sorted[i]], one cycle of the permutation at a time,
+  // without a second copy of the rows.
+  constexpr uint32_t kPlaced = UINT32_MAX;
+  for (size_t start = 0; start < sorted.size(); ++start) {
+    if (sorted[start] == kPlaced || sorted[start] == start) continue;
+    const MatchItem first = rows[start];
+    size_t at = start;
+    for (;;) {
+      const size_t from = sorted[at];
+      sorted[at] = kPlaced;
+      if (from == start) {
+        rows[at] = first;
+        break;
+      }
+      rows[at] = rows[from];
+      at = from;
+    }
+  }
 }
 
 }  // namespace quillmor

@@ -54,6 +54,12 @@ void SortByAttribute(std::vector<MatchItem>& rows, int32_t column, bool ascendin
 
 // Reorders `rows` by name (column 1), full path (column 5) or, for any other
 // column, by the tie-break alone, comparing as CompareTextIgnoringAsciiCase.
+// Uses TextSortThreads threads.
 void SortByText(std::vector<MatchItem>& rows, int32_t column, bool ascending, const VolumeOrder& order);
+// The same on `threads` threads (1 or 2); the order does not depend on it.
+void SortByText(std::vector<MatchItem>& rows, int32_t column, bool ascending, const VolumeOrder& order,
+                unsigned threads);
+// Two threads for a large sort on a machine with two or more.
+unsigned TextSortThreads(size_t rows, unsigned hardwareThreads);
 
 }  // namespace quillmor

@@ -25,29 +25,30 @@ void VolumeIndex::ClearForBuild() {
   attrs.clear();
 }
 
-std::u16string VolumeIndex::BuildPath(uint64_t recordIndex) const {
-  if (recordIndex >= records.size()) return drive;
-
-  // At most this many ancestors: a deeper chain, or a reference cycle, keeps
-  // the nearest ones.
-  constexpr int kMaxAncestors = 100;
-  const FileRecord* chain[kMaxAncestors + 1];
+int VolumeIndex::CollectPathChain(uint64_t recordIndex, PathChain& chain) const {
+  if (recordIndex >= records.size()) return 0;
   int depth = 0;
   const FileRecord* record = &records[recordIndex];
   chain[depth++] = record;
-  size_t total = drive.size() + 1 + record->nameLength;
-
   uint64_t cur = record->parentRef;
-  for (int step = 0; step < kMaxAncestors; ++step) {
+  for (int step = 0; step < kMaxPathAncestors; ++step) {
     uint64_t index = 0;
     if (!refToIndex.Find(cur, index) || index == kNoRecord) break;
     const FileRecord& parent = records[index];
     if (parent.fileRef == parent.parentRef) break;  // the NTFS root refers to itself
     chain[depth++] = &parent;
-    total += parent.nameLength + 1;
     cur = parent.parentRef;
   }
+  return depth;
+}
 
+std::u16string VolumeIndex::BuildPath(uint64_t recordIndex) const {
+  PathChain chain;
+  int depth = CollectPathChain(recordIndex, chain);
+  if (depth == 0) return drive;
+
+  size_t total = drive.size();
+  for (int i = 0; i < depth; ++i) total += 1 + chain[i]->nameLength;
   std::u16string path;
   path.reserve(total);
   path = drive;

@@ -45,6 +45,16 @@ class VolumeIndex {
   // The caller holds recordsLock exclusively; takes attrsLock.
   void ClearForBuild();
 
+  // The most ancestors a path names: a deeper chain, or a reference cycle,
+  // keeps the nearest ones.
+  static constexpr int kMaxPathAncestors = 100;
+  using PathChain = const FileRecord * [kMaxPathAncestors + 1];
+
+  // The records a record's path names: the record itself first, then each
+  // ancestor found, the farthest last. Returns how many (0 for an index out
+  // of range). The caller holds recordsLock.
+  int CollectPathChain(uint64_t recordIndex, PathChain& chain) const;
+
   // The full path of a record: drive, then each ancestor found, then the name
   // ("C:\dir\name"). The caller holds recordsLock.
   std::u16string BuildPath(uint64_t recordIndex) const;

@@ -2,6 +2,7 @@
 
 #include <shared_mutex>
 
+#include "engine/volume_runs.h"
 #include "platform/shutdown.h"
 #include "settings/background_task.h"
 
@@ -24,30 +25,50 @@ void RunFilterPass(SearchSession& session, const PassInput& in) {
                                                          in.applied.dateTo, in.byCreation, session.hydrate);
   const bool sizeOrTime = in.settings.SizeOrTimeActive();
 
+  const TagFilter tagFilter(*tags, in.settings.selectedTag, sizeOrTime);
+  const std::vector<MatchItem>& source = *in.source;
   std::vector<MatchItem> kept;
-  kept.reserve(in.source->size());
-  for (const MatchItem& item : *in.source) {
-    if (session.filterGeneration.load() != in.generation || ShuttingDown()) return;
-    if (item.volume == nullptr) continue;
-    bool directory = false;
-    uint64_t fileRef = 0;
-    bool keepByTag = false;
-    {
-      std::shared_lock lock(item.volume->recordsLock);
-      if (item.recordIndex >= item.volume->records.size()) continue;
-      const FileRecord& r = item.volume->records[item.recordIndex];
-      if (r.deleted) continue;
-      directory = r.isDirectory != 0;
-      fileRef = r.fileRef;
-      keepByTag = PassesTagFilter(*tags, in.settings.selectedTag, directory,
-                                  std::u16string_view(r.lowerName(), r.nameLength), sizeOrTime);
+  kept.reserve(source.size());
+  // The file references of the files this stretch kept, for the size and
+  // time test, which reads the attribute cache after the records lock is
+  // released.
+  std::vector<uint64_t> fileRefs;
+  bool stale = false;
+  ForEachVolumeRun(source, [&](VolumeIndex* volume, size_t begin, size_t end) {
+    if (stale || session.filterGeneration.load() != in.generation || ShuttingDown()) {
+      stale = true;
+      return;
     }
-    if (!keepByTag) continue;
-    // A directory survives only with the folder tag and no size or time
-    // preset, so only files meet the size and time test.
-    if (!directory && !PassesSizeAndTime(sizeTime, *item.volume, item.recordIndex, fileRef)) continue;
-    kept.push_back(item);
-  }
+    if (volume == nullptr) return;
+    const size_t firstKept = kept.size();
+    fileRefs.clear();
+    {
+      std::shared_lock lock(volume->recordsLock);
+      for (size_t i = begin; i < end; ++i) {
+        const uint32_t index = source[i].recordIndex;
+        if (index >= volume->records.size()) continue;
+        const FileRecord& r = volume->records[index];
+        if (r.deleted) continue;
+        if (!tagFilter.Passes(r.isDirectory != 0, std::u16string_view(r.lowerName(), r.nameLength))) continue;
+        kept.push_back(source[i]);
+        // With a size or time preset only files pass the tag test, and
+        // each meets the size and time test below.
+        if (sizeOrTime) fileRefs.push_back(r.fileRef);
+      }
+    }
+    if (!sizeOrTime) return;
+    size_t out = firstKept;
+    for (size_t k = firstKept; k < kept.size(); ++k) {
+      // A missing attribute is read from the disk: stop between reads.
+      if (session.filterGeneration.load() != in.generation || ShuttingDown()) {
+        stale = true;
+        return;
+      }
+      if (PassesSizeAndTime(sizeTime, *volume, kept[k].recordIndex, fileRefs[k - firstKept])) kept[out++] = kept[k];
+    }
+    kept.resize(out);
+  });
+  if (stale) return;
 
   if (session.filterGeneration.load() != in.generation || ShuttingDown()) return;
   if (in.settings.selectedTag != session.filters.selectedTag.load()) return;

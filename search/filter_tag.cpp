@@ -32,11 +32,34 @@ bool ExtensionInTag(const FilterTagList& tags, int32_t tagIndex, std::u16string_
 
 bool PassesTagFilter(const FilterTagList& tags, int32_t tagIndex, bool isDirectory, std::u16string_view foldedName,
                      bool sizeOrTimeActive) {
-  if (tagIndex == 0) return !isDirectory;
-  if (tagIndex < 0 || static_cast<size_t>(tagIndex) >= tags.size()) return false;
-  const FilterTag& tag = tags[tagIndex];
-  if (IsFolderTag(tag)) return isDirectory && !sizeOrTimeActive;
-  return !isDirectory && TagHasExtension(tag, ExtensionOf(foldedName));
+  return TagFilter(tags, tagIndex, sizeOrTimeActive).Passes(isDirectory, foldedName);
+}
+
+TagFilter::TagFilter(const FilterTagList& tags, int32_t tagIndex, bool sizeOrTimeActive) {
+  if (tagIndex == 0) {
+    keeps_ = Keeps::kFiles;
+  } else if (tagIndex > 0 && static_cast<size_t>(tagIndex) < tags.size()) {
+    tag_ = &tags[tagIndex];
+    if (!IsFolderTag(*tag_)) {
+      keeps_ = Keeps::kExtensions;
+    } else if (!sizeOrTimeActive) {
+      keeps_ = Keeps::kDirectories;
+    }
+  }
+}
+
+bool TagFilter::Passes(bool isDirectory, std::u16string_view foldedName) const {
+  switch (keeps_) {
+    case Keeps::kFiles:
+      return !isDirectory;
+    case Keeps::kDirectories:
+      return isDirectory;
+    case Keeps::kExtensions:
+      return !isDirectory && TagHasExtension(*tag_, ExtensionOf(foldedName));
+    case Keeps::kNothing:
+      break;
+  }
+  return false;
 }
 
 }  // namespace quillmor

@@ -50,4 +50,18 @@ bool ExtensionInTag(const FilterTagList& tags, int32_t tagIndex, std::u16string_
 bool PassesTagFilter(const FilterTagList& tags, int32_t tagIndex, bool isDirectory, std::u16string_view foldedName,
                      bool sizeOrTimeActive);
 
+// PassesTagFilter for the many records of one pass, with what the tag is
+// (none, the folder tag, a list of extensions) worked out once. `tags` must
+// outlive it.
+class TagFilter {
+ public:
+  TagFilter(const FilterTagList& tags, int32_t tagIndex, bool sizeOrTimeActive);
+  bool Passes(bool isDirectory, std::u16string_view foldedName) const;
+
+ private:
+  enum class Keeps { kFiles, kDirectories, kExtensions, kNothing };
+  Keeps keeps_ = Keeps::kNothing;
+  const FilterTag* tag_ = nullptr;
+};
+
 }  // namespace quillmor

@@ -1,0 +1,37 @@
+// Ordering rows by a text key (a folded name or path), fast enough for a
+// million rows: a most-significant-digit radix sort taking four code units at
+// a time as one 64-bit digit, so that rows are compared by whole integers and
+// each key is read once per digit rather than once per comparison; runs that
+// share a prefix skip it, and two threads may sort halves and merge them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace quillmor {
+
+// The keys of the rows to order. Row i's key is a head followed by a tail,
+// both in `units`, so that rows can share a head (the path of their
+// directory) instead of each holding a copy.
+struct TextSortKeys {
+  struct Key {
+    size_t head = 0;
+    size_t tail = 0;
+    uint32_t headLength = 0;
+    uint32_t tailLength = 0;
+  };
+  std::vector<char16_t> units;
+  std::vector<Key> keys;
+
+  size_t size() const { return keys.size(); }
+};
+
+// The row numbers in key order: units compare as unsigned numbers and a key
+// that is the start of another comes first; descending when !ascending. Rows
+// with equal keys keep their order, in both directions. `threads` above 1 sorts
+// two halves on two threads and merges them (the same order); it falls back
+// to one thread when no thread can be started. At most 2^32 - 1 rows.
+std::vector<uint32_t> SortedTextOrder(const TextSortKeys& keys, bool ascending, unsigned threads);
+
+}  // namespace quillmor
