@@ -40,7 +40,8 @@ CandidateFilter ContentCandidateFilter(SearchSession& session, const FilterSetti
   const bool byCreation = session.results.sortColumn.load() == ResultSet::kCreatedColumn;
   auto filter = std::make_shared<const SizeTimeFilter>(
       MakeContentSearchSizeTime(*session.env.clock, settings, byCreation, session.hydrate));
-  return [filter](VolumeIndex& volume, uint32_t recordIndex) { return PassesSizeAndTime(*filter, volume, recordIndex); };
+  return
+      [filter](VolumeIndex& volume, uint32_t recordIndex) { return PassesSizeAndTime(*filter, volume, recordIndex); };
 }
 
 void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t g, bool keepSort,
@@ -233,9 +234,10 @@ void DoSearchAsync(SearchSession& session, std::u16string query, bool keepSort, 
     return;
   }
   if (session.engine.hasVolumes.load() != 0) {
-    StartBackgroundTask(session.env, u"do_search", [&session, text, g, keepSort, settings = session.filters.Settings()] {
-      RunSearchJob(session, text, g, keepSort, settings);
-    });
+    StartBackgroundTask(session.env, u"do_search",
+                        [&session, text, g, keepSort, settings = session.filters.Settings()] {
+                          RunSearchJob(session, text, g, keepSort, settings);
+                        });
     return;
   }
   // Nothing indexed yet: keep the query and try again shortly.
