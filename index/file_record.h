@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "index/cjk_unit.h"
+
 namespace quillmor {
 
 struct FileRecord {
@@ -17,12 +19,23 @@ struct FileRecord {
   // follows at name + nameLength + 1.
   const char16_t* name = nullptr;
   uint16_t nameLength = 0;
+  // 0 when the name is known to hold no unit in U+4E00..U+9FFF, so the
+  // initials rule need not look at it. SetName keeps it exact; a record whose
+  // name is set otherwise keeps the 1 that only costs the rule a look.
+  uint8_t nameMayHoldCjk = 1;
   uint32_t isDirectory = 0;
   // A tombstone: deleted files keep their record and index until a rebuild.
   uint32_t deleted = 0;
 
   // The 'A' to 'Z' folded copy the matchers read.
   const char16_t* lowerName() const { return name + nameLength + 1; }
+
+  // Points the record at a name pool entry of `units` units.
+  void SetName(const char16_t* pooled, size_t units) {
+    name = pooled;
+    nameLength = static_cast<uint16_t>(units);
+    nameMayHoldCjk = ContainsCjkUnit(pooled, units) ? 1 : 0;
+  }
 };
 
 // The longest name a record holds: the journal's 16-bit byte length allows no

@@ -70,8 +70,7 @@ void VolumeIndex::RenameRecord(uint64_t recordIndex, std::u16string_view newName
   if (recordIndex >= records.size()) return;
   FileRecord& record = records[recordIndex];
   if (record.deleted) return;
-  record.name = AddName(newName);
-  record.nameLength = static_cast<uint16_t>(newName.size());
+  record.SetName(AddName(newName), newName.size());
 }
 
 uint8_t VolumeIndex::LookupAttributes(uint64_t fileRef, AttrEntry& out) const {

@@ -30,14 +30,14 @@ class CompiledNameQuery {
   // copy or, when initial search applies, MatchesInitials on its name. Reads
   // only the name; `deleted` and the scope are the caller's business.
   // Inline: the scan calls it for every record.
-  bool Matches(const FileRecord& record) const {
+  QUILLMOR_SCAN_INLINE bool Matches(const FileRecord& record) const {
     if (matchesAll_) return true;
     if (record.name == nullptr) return false;
     const size_t n = record.nameLength;
     const char16_t* lower = record.lowerName();
     // One term, the common query, skips the group walk.
     const bool found = needles_.size() == 1 ? needles_[0].FoundIn(lower, n) : MatchesGroups(lower, n);
-    return found || (initials_ && initials_->Matches(record.name, n));
+    return found || (initials_ && record.nameMayHoldCjk && initials_->Matches(record.name, n));
   }
 
  private:

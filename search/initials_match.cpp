@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "search/name_scan.h"
+#include "index/cjk_unit.h"
 
 namespace quillmor {
 namespace {

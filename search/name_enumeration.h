@@ -41,11 +41,19 @@ bool ScanRecordRange(const CompiledNameQuery& query, const ResolvedScope& scope,
     // A chunk lies in one block of the record sequence.
     const size_t blockStart = chunk - chunk % RecordSequence::kBlockSize;
     const FileRecord* records = volume.records.BlockData(chunk / RecordSequence::kBlockSize) - blockStart;
+    // The chunk's hits are noted without a branch on the outcome, which
+    // is as hard to predict as the query is common, and delivered after.
+    uint32_t found[kCheckEvery];
+    size_t foundCount = 0;
     for (size_t i = chunk; i < chunkEnd; ++i) {
       const FileRecord& record = records[i];
-      if (record.deleted) continue;
-      if (scope.desktopOnly && !IsUnderFolder(volume.BuildPath(i), scope.desktop)) continue;
-      if (everything || query.Matches(record)) hit(i);
+      found[foundCount] = static_cast<uint32_t>(i);
+      foundCount += (!record.deleted & (everything || query.Matches(record))) ? 1 : 0;
+    }
+    for (size_t k = 0; k < foundCount; ++k) {
+      // The Desktop scope builds a path: only for names that match.
+      if (scope.desktopOnly && !IsUnderFolder(volume.BuildPath(found[k]), scope.desktop)) continue;
+      hit(found[k]);
     }
     chunk = chunkEnd;
   }

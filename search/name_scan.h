@@ -22,41 +22,16 @@
 #define QUILLMOR_NAME_SCAN_SSE2 1
 #endif
 
-#include "search/pinyin_initial.h"
+// The per-name steps of the scan are inlined into its loop whatever the
+// compiler's size heuristics say: a call per name, with its register saves,
+// costs as much as the test.
+#if defined(__GNUC__)
+#define QUILLMOR_SCAN_INLINE [[gnu::always_inline]] inline
+#else
+#define QUILLMOR_SCAN_INLINE inline
+#endif
 
 namespace quillmor {
-
-// True when one of the `nameLength` units at `name` lies in U+4E00..U+9FFF.
-// `name` is a pool entry: the 2 * nameLength + 2 units from it are readable.
-inline bool ContainsCjkUnit(const char16_t* name, size_t nameLength) {
-#ifdef QUILLMOR_NAME_SCAN_SSE2
-  const size_t readable = 2 * nameLength + 2;
-  if (readable >= 8) {
-    // x - 0x4E00 <= 0x51FF (unsigned) for x in U+4E00..U+9FFF. Blocks that
-    // reach past the name read its lower-case copy, which holds the same CJK
-    // units, and the terminators.
-    const __m128i base = _mm_set1_epi16(static_cast<short>(kFirstCjkUnit));
-    const __m128i span = _mm_set1_epi16(static_cast<short>(kLastCjkUnit - kFirstCjkUnit));
-    auto cjkLanes = [&](size_t start) {
-      const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name + std::min(start, readable - 8)));
-      return _mm_cmpeq_epi16(_mm_subs_epu16(_mm_sub_epi16(units, base), span), _mm_setzero_si128());
-    };
-    if (nameLength <= 32) {
-      const __m128i any =
-          _mm_or_si128(_mm_or_si128(cjkLanes(0), cjkLanes(8)), _mm_or_si128(cjkLanes(16), cjkLanes(24)));
-      return _mm_movemask_epi8(any) != 0;
-    }
-    for (size_t i = 0; i < nameLength; i += 8) {
-      if (_mm_movemask_epi8(cjkLanes(i)) != 0) return true;
-    }
-    return false;
-  }
-#endif
-  for (size_t i = 0; i < nameLength; ++i) {
-    if (IsCjkUnit(name[i])) return true;
-  }
-  return false;
-}
 
 // A term prepared for searching many lower-case names: two of its units, the
 // rarest in file names, filter eight positions at a time, and only positions
@@ -72,7 +47,7 @@ class NameNeedle {
   // always does). `lower` is the lower-case copy of a pool entry, so its name
   // and that name's terminator, n + 1 units, precede it and its own
   // terminator follows.
-  bool FoundIn(const char16_t* lower, size_t n) const {
+  QUILLMOR_SCAN_INLINE bool FoundIn(const char16_t* lower, size_t n) const {
     const size_t m = text_.size();
     if (m > n) return false;
     if (m == 0) return true;
@@ -97,7 +72,7 @@ class NameNeedle {
 
 #ifdef QUILLMOR_NAME_SCAN_SSE2
   // Lanes of the positions start..start+7 that pass the filter.
-  __m128i FilterLanes(const char16_t* lower, ptrdiff_t start) const {
+  QUILLMOR_SCAN_INLINE __m128i FilterLanes(const char16_t* lower, ptrdiff_t start) const {
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + start + firstOffset_));
     const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + start + secondOffset_));
     return _mm_and_si128(_mm_cmpeq_epi16(a, _mm_set1_epi16(static_cast<short>(firstUnit_))),
@@ -110,7 +85,7 @@ class NameNeedle {
     return static_cast<unsigned>(_mm_movemask_epi8(FilterLanes(lower, start)));
   }
 
-  bool FoundInBlocks(const char16_t* lower, size_t n) const {
+  QUILLMOR_SCAN_INLINE bool FoundInBlocks(const char16_t* lower, size_t n) const {
     const auto count = static_cast<ptrdiff_t>(n - text_.size() + 1);  // candidate positions
     if (count > 32) return FoundInLongName(lower, count);
     // Four blocks back from the last position; a short name's later blocks
@@ -128,7 +103,8 @@ class NameNeedle {
     const ptrdiff_t s2 = std::max(count - 24, earliest);
     const ptrdiff_t s3 = std::max(count - 32, earliest);
     const __m128i b0 = block(s0), b1 = block(s1), b2 = block(s2), b3 = block(s3);
-    if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(b0, b1), _mm_or_si128(b2, b3))) == 0) return false;
+    const int any = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(b0, b1), _mm_or_si128(b2, b3)));
+    if (filterIsExact_ || any == 0) return any != 0;
     return Verify(lower, s0, _mm_movemask_epi8(b0)) || Verify(lower, s1, _mm_movemask_epi8(b1)) ||
            Verify(lower, s2, _mm_movemask_epi8(b2)) || Verify(lower, s3, _mm_movemask_epi8(b3));
   }

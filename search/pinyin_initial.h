@@ -5,15 +5,10 @@
 
 #include <cstdint>
 
+#include "index/cjk_unit.h"
 #include "platform/text_codec.h"
 
 namespace quillmor {
-
-// The CJK unified ideographs the initials cover, U+4E00..U+9FFF.
-inline constexpr char16_t kFirstCjkUnit = 0x4E00;
-inline constexpr char16_t kLastCjkUnit = 0x9FFF;
-
-constexpr bool IsCjkUnit(char16_t unit) { return unit >= kFirstCjkUnit && unit <= kLastCjkUnit; }
 
 // 'a'..'z' for a two-byte GB2312 code (first byte * 256 + second) of the
 // first level, 0xB0A1..0xD7F9 with a second byte of 0xA1 or more; 0 for every

@@ -50,12 +50,17 @@ TEST_F(DirectoryWalkTest, RecordsEntriesDepthFirstWithMadeUpReferences) {
   EXPECT_EQ(volume.available, 1);
   EXPECT_EQ(volume.busy, 0);
   EXPECT_EQ(volume.builtByWalk, 1);
+  EXPECT_EQ(volume.records[1].nameMayHoldCjk, 0u);
 
   // A rebuild starts the references again at 0x100000.
-  files.AddFile(u"E:\\c.txt", "c");
+  files.AddFile(u"E:\\年度报告.txt", "c");
   ASSERT_TRUE(IndexByWalk(volume, u"E:", u"exFAT"));
   EXPECT_EQ(Rows().front().ref, 0x100000u);
   EXPECT_EQ(Rows().size(), 3u);
+  for (size_t i = 0; i < volume.records.size(); ++i) {
+    const bool chinese = volume.records[i].name[0] == u'年';
+    EXPECT_EQ(volume.records[i].nameMayHoldCjk, chinese ? 1u : 0u) << i;
+  }
 }
 
 TEST_F(DirectoryWalkTest, EmptyOrUnreadableDriveIsNotAvailable) {

@@ -90,6 +90,27 @@ TEST_F(JournalMonitorTest, RenameAndMoveKeepRecordIndex) {
   EXPECT_EQ(std::u16string(r.lowerName()), u"report-final.pdf");
 }
 
+// The initials rule looks only at names that may hold Chinese characters: the
+// mark must follow every name a record is given.
+TEST_F(JournalMonitorTest, CjkMarkFollowsTheName) {
+  FileRecord r;
+  ASSERT_TRUE(RecordOf(report, r));
+  EXPECT_EQ(r.nameMayHoldCjk, 0u);  // from the enumeration
+
+  const uint64_t file = disk.CreateFile(docs, u"新建文件夹.txt");
+  ASSERT_TRUE(CaughtUp());
+  ASSERT_TRUE(RecordOf(file, r));
+  EXPECT_EQ(r.nameMayHoldCjk, 1u);
+
+  disk.RenameFile(file, docs, u"plain.txt");
+  disk.RenameFile(report, docs, u"报告.pdf");
+  ASSERT_TRUE(CaughtUp());
+  ASSERT_TRUE(RecordOf(file, r));
+  EXPECT_EQ(r.nameMayHoldCjk, 0u);
+  ASSERT_TRUE(RecordOf(report, r));
+  EXPECT_EQ(r.nameMayHoldCjk, 1u);
+}
+
 TEST_F(JournalMonitorTest, DeletionsAreTombstones) {
   CacheAttributes(report);
   disk.DeleteFile(report);

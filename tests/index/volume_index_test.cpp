@@ -84,6 +84,11 @@ TEST_F(VolumeIndexTest, RenameRecordKeepsOldTextAndIgnoresDeletedOrOutOfRange) {
   EXPECT_EQ(volume.GetFullPath(file), u"C:\\New.TXT");
   EXPECT_EQ(std::u16string(volume.records[file].lowerName()), u"new.txt");
   EXPECT_EQ(std::u16string(oldName, 7), u"Old.txt");  // still in the pool
+  EXPECT_EQ(volume.records[file].nameMayHoldCjk, 0u);
+  volume.RenameRecord(file, u"会议.txt");
+  EXPECT_EQ(volume.records[file].nameMayHoldCjk, 1u);
+  volume.RenameRecord(file, u"New.TXT");
+  EXPECT_EQ(volume.records[file].nameMayHoldCjk, 0u);
 
   volume.records[file].deleted = 1;
   volume.RenameRecord(file, u"Other");

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "index/cjk_unit.h"
 #include "platform/utf.h"
 #include "tests/search/exact_name_entries.h"
 
