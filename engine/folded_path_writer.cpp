@@ -7,7 +7,7 @@
 namespace quillmor {
 namespace {
 
-void AppendName(std::vector<char16_t>& units, const FileRecord& record) {
+void AppendName(PageVector<char16_t>& units, const FileRecord& record) {
   units.push_back(u'\\');
   units.insert(units.end(), record.lowerName(), record.lowerName() + record.nameLength);
 }
@@ -25,7 +25,7 @@ void FoldedPathWriter::Reset() {
 }
 
 TextSortKeys::Key FoldedPathWriter::Append(const VolumeIndex& volume, uint32_t recordIndex,
-                                           std::vector<char16_t>& units) {
+                                           PageVector<char16_t>& units) {
   const FileRecord& record = volume.records[recordIndex];
   // The first step of BuildPath's walk: the parent, unless there is none or
   // it is the root.

@@ -26,7 +26,7 @@ class FoldedPathWriter {
   // Writes what `units` lacks of the path BuildPath gives `recordIndex`
   // (which must be in range), 'A' to 'Z' folded, and returns where it lies.
   // The caller holds volume.recordsLock.
-  TextSortKeys::Key Append(const VolumeIndex& volume, uint32_t recordIndex, std::vector<char16_t>& units);
+  TextSortKeys::Key Append(const VolumeIndex& volume, uint32_t recordIndex, PageVector<char16_t>& units);
 
  private:
   // A directory whose path is a head in the buffer; a direct-mapped cache by

@@ -189,7 +189,7 @@ void SortByText(std::vector<MatchItem>& rows, int32_t column, bool ascending, co
       keys.units.insert(keys.units.end(), record.lowerName(), record.lowerName() + record.nameLength);
     }
   });
-  std::vector<uint32_t> sorted = SortedTextOrder(keys, ascending, threads);
+  PageVector<uint32_t> sorted = SortedTextOrder(keys, ascending, threads);
   keys = TextSortKeys{};
 
   // rows[i] becomes rows[sorted[i]], one cycle of the permutation at a time,

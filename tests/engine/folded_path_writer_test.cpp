@@ -23,7 +23,7 @@ TEST(FoldedPathWriterTest, WritesTheFoldedBuiltPathInAnyOrder) {
 
   for (const auto* order : {&forward, &backward}) {
     FoldedPathWriter writer;
-    std::vector<char16_t> units;
+    PageVector<char16_t> units;
     for (const uint32_t index : *order) {
       const TextSortKeys::Key key = writer.Append(*e, index, units);
       const std::u16string written = std::u16string(units.data() + key.head, key.headLength) +

@@ -18,8 +18,8 @@ namespace {
 
 // The order by plain comparisons of whole keys, which the radix sort must
 // reproduce.
-std::vector<uint32_t> ComparedOrder(const TextSortKeys& keys, bool ascending) {
-  std::vector<uint32_t> order(keys.size());
+PageVector<uint32_t> ComparedOrder(const TextSortKeys& keys, bool ascending) {
+  PageVector<uint32_t> order(keys.size());
   std::iota(order.begin(), order.end(), 0u);
   auto key = [&](uint32_t row) {
     const TextSortKeys::Key& k = keys.keys[row];
@@ -72,12 +72,38 @@ TEST(TextKeySortTest, MatchesWholeKeyComparisonsOnOneThreadAndOnTwo) {
   for (const size_t count : {size_t{0}, size_t{1}, size_t{2}, size_t{31}, size_t{33}, size_t{1000}, size_t{20000}}) {
     const TextSortKeys keys = RandomKeys(count, count + 7);
     for (const bool ascending : {true, false}) {
-      const std::vector<uint32_t> expected = ComparedOrder(keys, ascending);
+      const PageVector<uint32_t> expected = ComparedOrder(keys, ascending);
       for (const unsigned threads : {1u, 2u}) {
         EXPECT_EQ(SortedTextOrder(keys, ascending, threads), expected)
             << count << " rows, ascending " << ascending << ", threads " << threads;
       }
     }
+  }
+}
+
+// Keys as full paths give them: a folder's own row is the start of every row
+// inside it, and nearly every row lies in one deep chain of folders, so the
+// split between two threads has to go down the chain digit by digit, past
+// rows whose keys end on a digit's edge or inside it, and past equal keys.
+TEST(TextKeySortTest, PathLikeKeysSplitDownOneDeepFolder) {
+  std::mt19937_64 rng(11);
+  auto component = [&] {
+    std::u16string text;
+    for (size_t k = 1 + rng() % 6; k > 0; --k) text.push_back(u"abc_"[rng() % 4]);
+    return text;
+  };
+  std::vector<std::u16string> folders = {u"c:"};
+  for (int level = 0; level < 14; ++level) folders.push_back(folders.back() + u"\\" + component());
+  TextSortKeys keys;
+  for (size_t i = 0; i < 6000; ++i) {
+    // Nine rows in ten lie in the three deepest folders.
+    const size_t folder = rng() % 10 != 0 ? folders.size() - 1 - rng() % 3 : rng() % folders.size();
+    const std::u16string path = rng() % 8 == 0 ? folders[folder] : folders[folder] + u"\\" + component();
+    const size_t cut = path.rfind(u'\\') == std::u16string::npos ? path.size() : path.rfind(u'\\');
+    AddKey(keys, std::u16string_view(path).substr(0, cut), std::u16string_view(path).substr(cut));
+  }
+  for (const bool ascending : {true, false}) {
+    EXPECT_EQ(SortedTextOrder(keys, ascending, 2), ComparedOrder(keys, ascending)) << "ascending " << ascending;
   }
 }
 
