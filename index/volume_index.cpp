@@ -70,7 +70,8 @@ void VolumeIndex::RenameRecord(uint64_t recordIndex, std::u16string_view newName
   if (recordIndex >= records.size()) return;
   FileRecord& record = records[recordIndex];
   if (record.deleted) return;
-  record.SetName(AddName(newName), newName.size());
+  const std::u16string_view name = newName.substr(0, kMaxNameUnits);
+  record.SetName(AddName(name), name.size());
 }
 
 uint8_t VolumeIndex::LookupAttributes(uint64_t fileRef, AttrEntry& out) const {

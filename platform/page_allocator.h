@@ -1,9 +1,9 @@
 // An allocator for the large scratch arrays of one job (a sort's keys and
-// rows): blocks of a megabyte and more come from AllocatePages, so that they
-// arrive zeroed and, where the system offers them, in huge pages. Touching
-// a fresh 4 KiB page costs a fault each; a million-row sort touches tens of
-// thousands of them, and on some virtual machines the faults take longer
-// than the sort. Smaller blocks come from the heap as usual.
+// rows): blocks of a megabyte and more come from AllocatePages, which maps
+// them in huge pages where the system offers them. Touching a fresh 4 KiB
+// page costs a fault each; a million-row sort touches tens of thousands of
+// them, and on some virtual machines the faults take longer than the sort.
+// Smaller blocks come from the heap as usual.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +19,8 @@ template <typename T>
 class PageAllocator {
  public:
   using value_type = T;
+  // Heap blocks carry the default new alignment; pages more.
+  static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__);
   // Blocks from this size on bypass the heap.
   static constexpr size_t kPageBlockBytes = size_t{1} << 20;
 

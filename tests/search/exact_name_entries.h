@@ -24,8 +24,7 @@ class ExactNameEntries {
       entry[n + 1 + i] = FoldAsciiCase(name[i]);
     }
     FileRecord record;
-    record.name = entry.get();
-    record.nameLength = static_cast<uint16_t>(n);
+    record.SetName(entry.get(), n);
     entries_.push_back(std::move(entry));
     return record;
   }
