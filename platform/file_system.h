@@ -57,6 +57,7 @@ struct VolumeInformation {
   uint32_t serialNumber = 0;
   uint32_t maximumComponentLength = 0;
   uint32_t flags = 0;
+  std::u16string volumeName;  // the label, often empty
 };
 
 // Thread-safe; every call may block on the disk.

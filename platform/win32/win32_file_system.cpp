@@ -109,13 +109,15 @@ uint32_t Win32FileSystem::DriveType(std::u16string_view root) { return ::GetDriv
 
 bool Win32FileSystem::GetVolumeInformation(std::u16string_view root, VolumeInformation& out) {
   wchar_t fileSystem[MAX_PATH + 1] = {};
+  wchar_t label[MAX_PATH + 1] = {};
   DWORD serial = 0;
   DWORD maximumComponentLength = 0;
   DWORD flags = 0;
-  if (!::GetVolumeInformationW(Wide(root).c_str(), nullptr, 0, &serial, &maximumComponentLength, &flags, fileSystem,
+  if (!::GetVolumeInformationW(Wide(root).c_str(), label, MAX_PATH + 1, &serial, &maximumComponentLength, &flags, fileSystem,
                                MAX_PATH + 1)) {
     return false;
   }
+  out.volumeName = win32::FromWide(label);
   out.fileSystemName = win32::FromWide(fileSystem);
   out.serialNumber = serial;
   out.maximumComponentLength = maximumComponentLength;

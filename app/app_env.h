@@ -1,0 +1,19 @@
+// What the program runs over: the search side's operating-system services and
+// the window's own. The entry point gives the machine's; window tests give
+// simulated drives and answer the message boxes themselves.
+#pragma once
+
+#include "app/message_boxes.h"
+#include "platform/env.h"
+
+namespace quillmor {
+
+struct AppEnv {
+  Env core;
+  MessageBoxes* boxes = nullptr;
+};
+
+// The machine's services. Lives for the whole process.
+AppEnv& DefaultAppEnv();
+
+}  // namespace quillmor

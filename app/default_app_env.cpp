@@ -1,0 +1,10 @@
+#include "app/app_env.h"
+
+namespace quillmor {
+
+AppEnv& DefaultAppEnv() {
+  static AppEnv* env = new AppEnv{DefaultEnv(), &SystemMessageBoxes()};
+  return *env;
+}
+
+}  // namespace quillmor

@@ -1,0 +1,138 @@
+// The handlers WndProc calls, grouped by the file that holds them. Internal to
+// the window's files.
+#pragma once
+
+#include "app/main_window.h"
+
+namespace quillmor {
+
+// main_window_create.cpp
+LRESULT OnCreate(MainWindow& w);
+
+// main_window_layout.cpp
+void OnSize(MainWindow& w, UINT kind, int width, int height);
+// Re-runs the layout at the current client size, as a WM_SIZE would.
+void RelayoutAtCurrentSize(MainWindow& w);
+// The list area from the list top down, full width (what list repaints cover).
+RECT ListAreaRect(const MainWindow& w);
+void InvalidateListArea(MainWindow& w);
+void RecreateBackBuffer(MainWindow& w);
+void DeleteBackBuffer(MainWindow& w);
+
+// main_window_posted.cpp: the WMU_* messages.
+void OnIndexReady(MainWindow& w, WPARAM wParam);
+void OnSearchResults(MainWindow& w, WPARAM generation, LPARAM kind);
+void OnStatusTextMessage(MainWindow& w, WPARAM generation, LPARAM text);
+void OnFilterResults(MainWindow& w);
+void OnRecentLoaded(MainWindow& w);
+void OnHydrationDone(MainWindow& w, WPARAM generation);
+void OnNonNtfsRefreshed(MainWindow& w, WPARAM refreshed, LPARAM failed);
+void OnVolumeLost(MainWindow& w);
+void OnVolumesSynced(MainWindow& w);
+// Runs the query again after the volume set changed: an empty query starts the
+// initial view, any other the search ("refresh_results_after_volume_removal").
+void RerunCurrentQuery(MainWindow& w);
+// The status line's text (hidden when empty).
+void SetStatus(MainWindow& w, const std::u16string& text);
+
+// main_window_timers.cpp
+void OnTimer(MainWindow& w, UINT_PTR id);
+void SchedulePrewarmTimer(MainWindow& w, uint32_t delayMs);
+void ScheduleFilterBarRefresh(MainWindow& w, uint32_t delayMs);
+void ScheduleListRepaint(MainWindow& w, uint32_t delayMs);
+void ScheduleTrim(MainWindow& w, uint32_t delayMs);
+// The idle self-trim of the working set.
+void IdleTrim(MainWindow& w);
+
+// search_box.cpp
+void SubclassSearchBox(MainWindow& w);
+void OnSearchBoxChanged(MainWindow& w);
+// Focuses the search box and selects its text (or collapses the selection).
+void FocusSearchBox(MainWindow& w, bool selectAll);
+
+// main_window_keys.cpp
+// A key-down reaching the main window or one of its subclassed children
+// (`from`): hotkey capture first, then the window's keys. True when taken.
+bool HandleWindowKey(MainWindow& w, HWND from, UINT message, WPARAM key, LPARAM lParam);
+
+// scope_box.cpp
+void RebuildScopeBox(MainWindow& w);
+void OnScopeBoxChanged(MainWindow& w);
+
+// main_window_close.cpp
+LRESULT OnSysCommand(MainWindow& w, WPARAM wParam, LPARAM lParam);
+void OnClose(MainWindow& w);
+void OnActivate(MainWindow& w, WPARAM wParam);
+void OnDestroy(MainWindow& w);
+// Hides the window to the notification area after trimming the working set.
+void HideToTray(MainWindow& w);
+
+// window_settings_live.cpp
+// Rewrites window.ini from what the window shows now.
+void SaveWindowSettingsNow(MainWindow& w);
+
+// hotkeys.cpp
+bool HotkeyCaptureActive(const MainWindow& w);
+// Registers the loaded pair of each hotkey; failures stay silent.
+void RegisterHotkeysAtCreate(MainWindow& w);
+bool RegisterShowHideHotkey(MainWindow& w, uint32_t modifiers, uint32_t key, bool save);
+void OnHotkey(MainWindow& w, WPARAM id);
+// Opens Explorer on the foreground window's program file. False when the
+// program cannot be known (a protected process) or Explorer did not start.
+bool RevealForegroundApp();
+
+// icons.cpp
+void FreeIconCache(MainWindow& w);
+// The icons the window loaded for itself (the notification icon).
+void DestroyOwnedIcons(MainWindow& w);
+
+// main_window_system.cpp
+LRESULT OnDeviceChange(MainWindow& w, WPARAM event, LPARAM data);
+LRESULT OnPowerBroadcast(MainWindow& w, WPARAM event, LPARAM lParam);
+void OnDpiChanged(MainWindow& w, WPARAM wParam, const RECT* suggested);
+void OnTaskbarCreated(MainWindow& w);
+// Scales every stored pixel metric from `oldDpi` to `newDpi`, recreates the
+// fonts and lays the window out again.
+void RescaleForDpi(MainWindow& w, uint32_t oldDpi, uint32_t newDpi);
+
+// tray_icon.cpp
+void SetUpTrayIcon(MainWindow& w);
+bool EnsureTrayIcon(MainWindow& w);
+void RemoveTrayIcon(MainWindow& w);
+void OnTrayCallback(MainWindow& w, LPARAM mouseMessage);
+void ShowAndActivate(MainWindow& w);
+// "TrayTip" with the show/hide hotkey in place of "{0}" (or after a space).
+std::u16string TrayTipText(SystemInfo& system, const HotkeySettings& hotkeys);
+void UpdateTrayTip(MainWindow& w);
+
+// tray_menu.cpp
+void ShowTrayMenu(MainWindow& w);
+
+// list_paint.cpp
+void OnPaint(MainWindow& w);
+
+// list_rows.cpp: what the list shows.
+// Takes the displayed results (DisplayedResults) as the rows to draw.
+void TakeDisplayedRows(MainWindow& w);
+void ClearListSelection(MainWindow& w);
+// The scroll range for `count` rows; the offset is kept within it.
+void SetListScrollRange(MainWindow& w);
+void ScrollListTo(MainWindow& w, int64_t offset);
+// Tells the search side the list's geometry (ViewState::Geometry).
+void PublishListGeometry(MainWindow& w);
+
+// Scrolling counts as active while a thumb is dragged or for 60 ms after the
+// last scroll event.
+bool ListScrollingActive(const MainWindow& w);
+// thumbnails.cpp
+void RequestVisibleThumbnailHydrationAsync(MainWindow& w);
+
+// filter_bar.cpp
+// The tag buttons' captions and counts, from the current results.
+void RefreshFilterBar(MainWindow& w);
+
+// rename_edit.cpp
+// Closes an open inline rename without committing it.
+void CancelRename(MainWindow& w, bool focusSearchBox);
+
+}  // namespace quillmor
