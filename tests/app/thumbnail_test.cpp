@@ -49,6 +49,8 @@ TEST(ThumbnailExtensionsTest, ImagesAndVideosInAnyCase) {
   }
   EXPECT_TRUE(IsThumbnailExtension(u".HEIC"));
   EXPECT_FALSE(IsThumbnailExtension(u"heic"));
+  EXPECT_FALSE(IsThumbnailExtension(u""));
+  EXPECT_FALSE(IsThumbnailExtension(u"."));
 }
 
 TEST(IconRequestTest, SharedFolderIconNothingOrALoad) {
