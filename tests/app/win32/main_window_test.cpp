@@ -1,0 +1,121 @@
+// The main window as a user meets it: start-up, typing, stale results, the
+// scope box and closing.
+#include "app/core/window_ids.h"
+#include "tests/app/win32/window_fixture.h"
+
+namespace quillmor {
+namespace {
+
+class MainWindowTest : public WindowFixture {
+ protected:
+  // C: NTFS with C:\docs\report.pdf and C:\docs\report.txt; E: walked, with
+  // E:\notes\report-old.txt and E:\notes\todo.md.
+  void TwoDrives() {
+    const uint64_t docs = ntfsC.AddExistingFile(kRoot, u"docs", true);
+    ntfsC.AddExistingFile(docs, u"report.pdf");
+    ntfsC.AddExistingFile(docs, u"report.txt");
+    MountNtfs(u'C', ntfsC);
+    AddWalkedDrive(u'E', u"exFAT", u"USB");
+    memory.AddFile(u"E:\\notes\\report-old.txt", "old");
+    memory.AddFile(u"E:\\notes\\todo.md", "todo");
+  }
+
+  std::vector<std::u16string> ScopeEntries() {
+    const HWND box = Window().controls.scopeBox;
+    std::vector<std::u16string> entries;
+    const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      const int length = static_cast<int>(SendMessageW(box, CB_GETLBTEXTLEN, i, 0));
+      std::u16string text(static_cast<size_t>(length) + 1, u'\0');
+      SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+      text.resize(static_cast<size_t>(length));
+      entries.push_back(text);
+    }
+    return entries;
+  }
+};
+
+TEST_F(MainWindowTest, TitleSaysInitializingUntilTheIndexIsReady) {
+  TwoDrives();
+  Open();
+  EXPECT_TRUE(Title().starts_with(u"Initializing")) << testing::PrintToString(Title());
+  EXPECT_FALSE(IsWindowEnabled(Window().controls.searchEdit));
+  ASSERT_TRUE(PumpUntil([&] { return SettledCount() >= 0; })) << testing::PrintToString(Title());
+  EXPECT_TRUE(IsWindowEnabled(Window().controls.searchEdit));
+}
+
+TEST_F(MainWindowTest, TypedQueryReportsItsHitsInTheTitle) {
+  TwoDrives();
+  OpenReady();
+  EXPECT_EQ(SearchAndWait(u"report"), 3);
+  EXPECT_EQ(SearchAndWait(u"report and txt"), 2);
+  EXPECT_EQ(SearchAndWait(u"nothing-like-this"), 0);
+}
+
+TEST_F(MainWindowTest, StaleSearchResultsChangeNothing) {
+  TwoDrives();
+  OpenReady();
+  ASSERT_EQ(SearchAndWait(u"todo"), 1);
+  const std::u16string title = Title();
+  const uint64_t stale = state->results.searchGeneration.load() - 1;
+  PostMessageW(hwnd, WMU_SEARCH_RESULTS, stale, 0);
+  PostMessageW(hwnd, WMU_SEARCH_RESULTS, stale, 2);
+  PumpFor(300);
+  EXPECT_EQ(Title(), title);
+}
+
+TEST_F(MainWindowTest, EscapeCancelsOnlyAContentSearch) {
+  TwoDrives();
+  OpenReady();
+  const HWND status = Window().controls.statusLine;
+
+  TypeQuery(u"todo");
+  const uint64_t before = state->results.searchGeneration.load();
+  PressKeyInSearchBox(VK_ESCAPE);
+  EXPECT_EQ(state->results.searchGeneration.load(), before);
+  EXPECT_NE(WindowText(status), u"Content search canceled.");
+
+  TypeQuery(u"s:budget");
+  PumpFor(400);  // a content query waits for Enter: no search starts by itself
+  const uint64_t waiting = state->results.searchGeneration.load();
+  PressKeyInSearchBox(VK_ESCAPE);
+  EXPECT_EQ(state->results.searchGeneration.load(), waiting + 1);
+  EXPECT_EQ(WindowText(status), u"Content search canceled.");
+}
+
+TEST_F(MainWindowTest, ScopeBoxListsAllDesktopAndEachVolume) {
+  TwoDrives();
+  OpenReady();
+  EXPECT_EQ(ScopeEntries(), (std::vector<std::u16string>{u"ALL", u"Desktop", u"Local Disk (C:)", u"USB(E:)"}));
+  EXPECT_EQ(SendMessageW(Window().controls.scopeBox, CB_GETCURSEL, 0, 0), 0);
+}
+
+TEST_F(MainWindowTest, CloseHidesToTheNotificationAreaWhileTheEngineIsReady) {
+  TwoDrives();
+  OpenReady();
+  ASSERT_TRUE(Window().trayIconPresent) << "the notification icon could not be added";
+  SearchAndWait(u"todo");
+
+  // A posted close only hides.
+  SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(hwnd));
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  EXPECT_EQ(WindowText(Window().controls.searchEdit), u"todo");
+
+  // The title bar's close button also resets the view.
+  ShowWindow(hwnd, SW_SHOW);
+  SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(IsWindow(hwnd));
+  EXPECT_FALSE(IsWindowVisible(hwnd));
+  EXPECT_EQ(WindowText(Window().controls.searchEdit), u"");
+}
+
+TEST_F(MainWindowTest, ExitDestroysTheWindowAndWritesWindowIni) {
+  TwoDrives();
+  OpenReady();
+  Exit();
+  EXPECT_TRUE(memory.Contents(ConfigPath(u"window.ini")).has_value());
+}
+
+}  // namespace
+}  // namespace quillmor
