@@ -18,6 +18,7 @@
 //   quillmor-probe wait-count COUNT MS         until the title reports COUNT results
 //   quillmor-probe answers MS                  the window's thread takes a message
 //   quillmor-probe close                       post WM_CLOSE
+//   quillmor-probe close-button                the title bar's close (WM_SYSCOMMAND SC_CLOSE)
 //   quillmor-probe exit                        the notification menu's "Exit"
 //   quillmor-probe command ID                  post WM_COMMAND ID (a menu command)
 //   quillmor-probe post MSG WPARAM LPARAM      post any message (numbers)
@@ -80,9 +81,11 @@ void PrintState(HWND main) {
   }
   DWORD processId = 0;
   GetWindowThreadProcessId(main, &processId);
-  std::printf("found=1 windows=%d pid=%lu visible=%d iconic=%d foreground=%d title='%s'\n", CountMainWindows(),
-              processId, IsWindowVisible(main) ? 1 : 0, IsIconic(main) ? 1 : 0, GetForegroundWindow() == main ? 1 : 0,
-              Utf8(TitleOf(main)).c_str());
+  const auto search = ControlText(GetDlgItem(main, kIdSearchEdit));
+  std::printf("found=1 windows=%d pid=%lu visible=%d iconic=%d foreground=%d title='%s' search='%s'\n",
+              CountMainWindows(), processId, IsWindowVisible(main) ? 1 : 0, IsIconic(main) ? 1 : 0,
+              GetForegroundWindow() == main ? 1 : 0, Utf8(TitleOf(main)).c_str(),
+              search ? Utf8(*search).c_str() : "(no answer)");
 }
 
 int Verdict(bool held, HWND main) {
@@ -228,6 +231,7 @@ int Run(int argc, wchar_t** argv) {
     return Verdict(main != nullptr && Answers(main, Ms(arg(2))), main);
   }
   if (command == L"close") return Post(WM_CLOSE, 0, 0);
+  if (command == L"close-button") return Post(WM_SYSCOMMAND, SC_CLOSE, 0);
   if (command == L"exit") return Post(WM_COMMAND, MAKEWPARAM(kCommandExit, 0), 0);
   if (command == L"command" && argc >= 3) return Post(WM_COMMAND, MAKEWPARAM(_wtoi(argv[2]), 0), 0);
   if (command == L"post" && argc >= 5) return Post(_wtoi(argv[2]), _wtoi64(argv[3]), _wtoi64(argv[4]));

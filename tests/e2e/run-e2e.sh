@@ -87,6 +87,13 @@ timeout 60 wine "$E2E_PROGRAMS\\Quillmor.exe" </dev/null >"$E2E_LOG/second.out" 
 check "the first window did not come forward" probe wait-foreground 20000
 [ "$(probe state | grep -c 'windows=1 ')" = 1 ] || fail "the second instance left a window of its own"
 
+step "the title bar's close button hides the window and clears the search"
+check "SC_CLOSE could not be posted" probe close-button
+check "the window did not hide" probe wait-hidden 20000
+state=$(probe state | tr -d '\r')
+[[ "$state" == *" search=''" ]] || fail "the search box kept its text after the close button: $state"
+kill -0 "$first" 2>/dev/null || fail "the program ended on the close button instead of hiding"
+
 step "Exit (the notification menu's command) ends the program cleanly and writes window.ini"
 rm -f "$E2E_CONFIG/window.ini"
 check "Exit could not be posted" probe exit
