@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # the variables are for the scripts that source this
 # Shared by the end-to-end run and the screenshot script: the Wine prefix of
 # their own, the prepared tree as drive T:, and small helpers to start
 # Quillmor.exe and ask the probe about it. Sourced, not run.
@@ -64,7 +65,7 @@ e2e_use() {
   E2E_CONFIG=$E2E_HOME/Quillmor/config  # Documents\Quillmor\config
   E2E_LOG=$E2E_DIR/log
   mkdir -p "$E2E_LOG"
-  cd "$E2E_DIR/.wine/drive_c"
+  cd "$E2E_DIR/.wine/drive_c" || return
 }
 
 probe() { wine "$E2E_PROGRAMS\\quillmor-probe.exe" "$@" </dev/null; }
