@@ -48,6 +48,11 @@ LRESULT OnSysCommand(MainWindow& w, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(w.hwnd, WM_SYSCOMMAND, wParam, lParam);
 }
 
+void RequestExit(MainWindow& w) {
+  w.exitRequested = true;
+  PostMessageW(w.hwnd, WM_CLOSE, 0, 0);
+}
+
 void OnClose(MainWindow& w) {
   if (w.exitRequested) {
     DestroyWindow(w.hwnd);

@@ -66,6 +66,8 @@ void OnActivate(MainWindow& w, WPARAM wParam);
 void OnDestroy(MainWindow& w);
 // Hides the window to the notification area after trimming the working set.
 void HideToTray(MainWindow& w);
+// "Exit": the close that follows destroys the window instead of hiding it.
+void RequestExit(MainWindow& w);
 
 // window_settings_live.cpp
 // Rewrites window.ini from what the window shows now.

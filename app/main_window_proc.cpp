@@ -32,6 +32,10 @@ LRESULT OnCommand(MainWindow& w, WPARAM wParam, LPARAM lParam) {
     OnScopeBoxChanged(w);
     return 0;
   }
+  if (id == kCommandExit && lParam == 0) {
+    RequestExit(w);
+    return 0;
+  }
   return DefWindowProcW(w.hwnd, WM_COMMAND, wParam, lParam);
 }
 

@@ -5,7 +5,11 @@
 # ctest is not left waiting on Wine's background processes.
 #
 #   scripts/with-wine.sh BUILD_DIR command [args...]
+#
+# QUILLMOR_WINE_SCREEN (default 1024x768) sizes the display and, when the
+# prefix is first made, Wine's virtual desktop.
 set -euo pipefail
+screen=${QUILLMOR_WINE_SCREEN:-1024x768}
 
 build_dir=$(realpath "$1")
 shift
@@ -15,7 +19,7 @@ export WINEPREFIX="$build_dir/.wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,ms
 # A display of our own (Wine keeps failing if it first starts without one);
 # Xvfb picks a free number and writes it to the file.
 display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$display_file" 2>/dev/null &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$display_file")"
@@ -32,7 +36,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$screen" /f </dev/null >/dev/null 2>&1
   wineserver -w
 fi
 wineserver -p </dev/null >/dev/null 2>&1

@@ -45,6 +45,10 @@ enum TimerId : uint32_t {
   ID_TIMER_SEARCH_RETRY = 30015,
 };
 
+// The notification menu's "Exit". Sent as WM_COMMAND by any program, it
+// ends Quillmor as the menu does.
+inline constexpr int32_t kCommandExit = 20002;
+
 // Global hotkeys.
 inline constexpr int32_t kHotkeyShowHide = 30001;
 inline constexpr int32_t kHotkeyForegroundApp = 30012;
