@@ -8,9 +8,7 @@
 namespace quillmor {
 
 MainWindow::MainWindow(AppState& state)
-    : app(state),
-      env(state.env),
-      session(state.env, state.engine, state.results, view, state.recent, state.filters) {}
+    : app(state), env(state.env), session(state.env, state.engine, state.results, view, state.recent, state.filters) {}
 
 MainWindow* MainWindowOf(HWND window) {
   return window != nullptr ? reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)) : nullptr;
@@ -57,6 +55,41 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_COMMAND:
       return OnCommand(w, wParam, lParam);
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (HandleWindowKey(w, hwnd, message, wParam, lParam)) return 0;
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+
+    case WM_LBUTTONDOWN:
+      OnListLButtonDown(w, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      OnListLButtonUp(w, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      OnListLButtonDblClk(w, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      OnListMouseMove(w, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_CAPTURECHANGED:
+      OnListCaptureChanged(w);
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnListMouseWheel(w, wParam, lParam);
+      return 0;
+    case WM_MOUSEHWHEEL:
+      OnListMouseHWheel(w, wParam, lParam);
+      return 0;
+    case WM_VSCROLL:
+      OnListVScroll(w, wParam, reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_HSCROLL:
+      OnListHScroll(w, wParam, reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_SETCURSOR:
+      if (OnListSetCursor(w, reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
+      return DefWindowProcW(hwnd, message, wParam, lParam);
 
     case WMU_INDEX_READY:
       OnIndexReady(w, wParam);
@@ -174,8 +207,9 @@ HWND CreateMainWindow(AppState& state) {
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   const std::u16string title = Translate(u"Status_InitializingSimple", u"初始化中...", u"Initializing...");
-  const HWND window = CreateWindowExW(WS_EX_COMPOSITED, kMainWindowClass, W(title), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                      left, top, width, height, nullptr, nullptr, state.instance, w);
+  const HWND window =
+      CreateWindowExW(WS_EX_COMPOSITED, kMainWindowClass, W(title), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top,
+                      width, height, nullptr, nullptr, state.instance, w);
   // A window that took the state frees it at WM_NCDESTROY, even when its
   // creation failed later on; otherwise it is still ours.
   if (t_unclaimed == w) delete w;

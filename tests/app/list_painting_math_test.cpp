@@ -20,8 +20,10 @@ TEST(RoundedCornerTest, CoverageFallsFromInsideToTheCorner) {
   EXPECT_EQ(at(0, 7), 255);
   for (int y = 0; y < 8; ++y) {
     for (int x = 0; x < 8; ++x) {
-      EXPECT_EQ(at(x, y), at(y, x)) << x << "," << y;                 // symmetric about the diagonal
-      if (x > 0) EXPECT_GE(at(x, y), at(x - 1, y)) << x << "," << y;  // never less inside
+      EXPECT_EQ(at(x, y), at(y, x)) << x << "," << y;  // symmetric about the diagonal
+      if (x > 0) {
+        EXPECT_GE(at(x, y), at(x - 1, y)) << x << "," << y;  // never less inside
+      }
     }
   }
   // Some pixels on the arc are partly covered: that is what smooths it.
