@@ -37,15 +37,15 @@ class ShellImageFactory : public ThumbnailSource {
   }
 };
 
-HICON ShellFileIcon(const std::u16string& path, bool isDirectory, int32_t size) {
-  const UINT sizeFlag = UsesSmallShellIcon(size) ? SHGFI_SMALLICON : SHGFI_LARGEICON;
+// The shell's icon of the file, else of its type alone (for files the shell
+// cannot open, or that live on a drive it does not see).
+HICON ShellIconOf(const std::u16string& path, bool isDirectory, bool small) {
+  const UINT sizeFlag = small ? SHGFI_SMALLICON : SHGFI_LARGEICON;
   SHFILEINFOW info{};
   if (!path.empty() && SHGetFileInfoW(W(path), 0, &info, sizeof info, SHGFI_ICON | sizeFlag) != 0 &&
       info.hIcon != nullptr) {
     return info.hIcon;
   }
-  // The file's type alone, for files the shell cannot open (or that live on
-  // a drive it does not see).
   info = SHFILEINFOW{};
   const DWORD attributes = isDirectory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
   const std::u16string name = path.empty() ? std::u16string(u"file") : path;
@@ -53,6 +53,19 @@ HICON ShellFileIcon(const std::u16string& path, bool isDirectory, int32_t size) 
     return info.hIcon;
   }
   return nullptr;
+}
+
+// The shell's icon in the size the list draws it: scaled once here rather
+// than on every frame (stretching while drawing costs more than the rest of
+// an icon cell).
+HICON ShellFileIcon(const std::u16string& path, bool isDirectory, int32_t size) {
+  const bool small = UsesSmallShellIcon(size);
+  const HICON icon = ShellIconOf(path, isDirectory, small);
+  if (icon == nullptr || GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON) == size) return icon;
+  const HICON scaled = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, size, size, 0));
+  if (scaled == nullptr) return icon;
+  DestroyIcon(icon);
+  return scaled;
 }
 
 HICON LoadThumbnail(IconCache& cache, const std::u16string& path, int32_t size) {

@@ -240,10 +240,12 @@ bool OnListSetCursor(MainWindow& w, HWND over, UINT hitTest) {
   LPCWSTR cursor = IDC_ARROW;
   const bool onBorder = InHeaderBand(frame, point.y) && point.x >= area.left && point.x < area.right &&
                         HeaderBorderAt(frame, w.list.hScrollOffset, point.x) >= 0;
+  // A bar with nowhere to scroll is not drawn.
+  const auto scrolls = [](const DrawnScrollBar& bar) { return bar.shown && bar.Travel() > 0; };
   const bool onVerticalBar = VerticalBarRect(frame).Contains(point.x, point.y) &&
-                             VerticalListBar(frame, w.list.scrollOffset, w.list.count).shown;
+                             scrolls(VerticalListBar(frame, w.list.scrollOffset, w.list.count));
   const bool onHorizontalBar =
-      HorizontalListBar(frame, w.list.hScrollOffset).shown && HorizontalBarRect(frame).Contains(point.x, point.y);
+      HorizontalBarRect(frame).Contains(point.x, point.y) && scrolls(HorizontalListBar(frame, w.list.hScrollOffset));
   if (drag == ListDrag::kColumnResize || (drag == ListDrag::kNone && onBorder)) {
     cursor = IDC_SIZEWE;
   } else if (drag == ListDrag::kVerticalThumb || drag == ListDrag::kHorizontalThumb || onVerticalBar ||

@@ -21,7 +21,8 @@ COLORREF ThumbColour(const ThemePalette& palette, bool dragging) {
 }
 
 void PaintBar(ListPaint& p, const DrawnScrollBar& bar, const Rect& rect, bool vertical, bool dragging) {
-  if (!bar.shown) return;
+  // A thumb as long as its track has nowhere to go: nothing to show.
+  if (!bar.shown || bar.Travel() <= 0) return;
   const int32_t inset = p.S(2);
   RECT thumb;
   if (vertical) {

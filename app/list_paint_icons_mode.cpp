@@ -1,5 +1,6 @@
 // The icon views: one framed cell per result, its icon or thumbnail above
 // its name.
+#include "app/core/icon_cache_key.h"
 #include "app/core/thumbnail_extensions.h"
 #include "app/gdi_shapes.h"
 #include "app/icon_cache.h"
@@ -18,6 +19,8 @@ void PaintIconView(ListPaint& p) {
   const int32_t cellHeight = p.metrics.rowHeight;
   const int32_t iconSize = p.metrics.iconSize;
   IconCache& icons = *w.list.icons;
+  const uint64_t now = w.env.clock->TickCount64();
+  bool thumbnailsMissing = false;
   SelectObject(p.dc, w.fonts.list);
 
   for (uint64_t i = range.first; i < range.last; ++i) {
@@ -35,15 +38,22 @@ void PaintIconView(ListPaint& p) {
                  p.palette.background);
 
     HICON icon = nullptr;
-    if (!row.isDirectory && HasThumbnailExtension(row.name)) icon = CachedThumbnail(icons, row.path, iconSize);
-    if (icon == nullptr)
-      icon = LoadItemIcon(icons, row.isDirectory, row.path, iconSize, false, w.env.clock->TickCount64());
+    if (!row.isDirectory && HasThumbnailExtension(row.name)) {
+      icon = CachedThumbnail(icons, row.path, iconSize);
+      if (icon == nullptr && !icons.failures.RecentlyFailed(IconCacheKey(row.path, iconSize, false, true), now)) {
+        thumbnailsMissing = true;
+      }
+    }
+    if (icon == nullptr) icon = LoadItemIcon(icons, row.isDirectory, row.path, iconSize, false, now);
     if (icon != nullptr) {
       DrawIconEx(p.dc, x + (cellWidth - iconSize) / 2, y + p.S(8), icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
     }
     const RECT name{x + p.S(6), y + p.S(8) + iconSize + p.S(6), x + cellWidth - p.S(6), y + cellHeight - p.S(6)};
     DrawCellText(p.dc, row.name, name, p.palette.text, DT_CENTER);
   }
+  // New results (not only a scroll) bring their thumbnails once the list is
+  // still.
+  if (thumbnailsMissing && !p.scrolling) RequestVisibleThumbnailHydrationAsync(w);
 }
 
 }  // namespace quillmor

@@ -8,7 +8,9 @@
 namespace quillmor {
 
 MainWindow::MainWindow(AppState& state)
-    : app(state), env(state.env), session(state.env, state.engine, state.results, view, state.recent, state.filters) {}
+    : app(state),
+      env(state.env),
+      session(state.env, state.engine, state.results, view, state.recent, state.filters) {}
 
 MainWindow* MainWindowOf(HWND window) {
   return window != nullptr ? reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)) : nullptr;
@@ -207,9 +209,8 @@ HWND CreateMainWindow(AppState& state) {
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   const std::u16string title = Translate(u"Status_InitializingSimple", u"初始化中...", u"Initializing...");
-  const HWND window =
-      CreateWindowExW(WS_EX_COMPOSITED, kMainWindowClass, W(title), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top,
-                      width, height, nullptr, nullptr, state.instance, w);
+  const HWND window = CreateWindowExW(WS_EX_COMPOSITED, kMainWindowClass, W(title), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                      left, top, width, height, nullptr, nullptr, state.instance, w);
   // A window that took the state frees it at WM_NCDESTROY, even when its
   // creation failed later on; otherwise it is still ours.
   if (t_unclaimed == w) delete w;
