@@ -190,10 +190,9 @@ void OnListLButtonDblClk(MainWindow& w, WPARAM keys, int x, int y) {
 
 void OnListMouseMove(MainWindow& w, WPARAM keys, int x, int y) {
   ListState& list = w.list;
-  if (!list.trackingMouse) {
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, w.hwnd, 0};
-    list.trackingMouse = TrackMouseEvent(&track) != FALSE;
-  }
+  // WM_MOUSELEAVE, asked for again on every move.
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, w.hwnd, 0};
+  TrackMouseEvent(&track);
   switch (list.drag) {
     case ListDrag::kColumnResize:
       ResizeColumnTo(w, x);
@@ -257,7 +256,6 @@ bool OnListSetCursor(MainWindow& w, HWND over, UINT hitTest) {
 }
 
 void ForgetListHover(MainWindow& w) {
-  w.list.trackingMouse = false;
   InvalidateListRow(w, w.list.hovered);
   w.list.hovered = -1;
   w.list.hoveredColumn = -1;

@@ -56,7 +56,6 @@ struct ListState {
   std::atomic<uint64_t> lastScrollTickMs{0};
   std::atomic<bool> thumbDragging{false};
 
-  bool trackingMouse = false;  // TrackMouseEvent asked for WM_MOUSELEAVE
   std::u16string tooltipText;  // what the tooltip shows (empty: hidden)
 
   // Icons and thumbnails; shared with the thumbnail job, which may outlive

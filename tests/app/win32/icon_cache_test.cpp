@@ -6,6 +6,7 @@
 #include <atomic>
 #include <thread>
 
+#include "app/core/icon_cache_key.h"
 #include "app/core/theme_palette.h"
 #include "tests/app/win32/list_fixture.h"
 
@@ -134,8 +135,12 @@ TEST_F(ThumbnailViewTest, TheLargeIconViewShowsThumbnailsOnceMade) {
 
   IconCache& cache = *Window().list.icons;
   ASSERT_TRUE(PumpUntil([&] { return CachedThumbnail(cache, u"E:\\pics\\photo-1.jpg", 48) != nullptr; }, 10000));
-  PumpFor(300);
-  EXPECT_EQ(CachedThumbnail(cache, u"E:\\pics\\photo-2.png", 48), nullptr);  // one pixel: none
+  // The png's one pixel is no picture: its failure is remembered.
+  const uint64_t pngKey = IconCacheKey(u"E:\\pics\\photo-2.png", 48, false, true);
+  ASSERT_TRUE(PumpUntil(
+      [&] { return cache.failures.RecentlyFailed(pngKey, GetTickCount64()) && cache.thumbnailsRunning.load() == 0; },
+      10000));
+  EXPECT_EQ(CachedThumbnail(cache, u"E:\\pics\\photo-2.png", 48), nullptr);
   EXPECT_EQ(fake->calls.load(), 3);  // the jpg once; the png twice (thumbnail, then any picture); never the txt
 
   const PaintedFrame frame = Paint();

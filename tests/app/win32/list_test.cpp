@@ -97,6 +97,14 @@ TEST_F(ListTest, ClicksWithCtrlAndShiftBuildTheSelection) {
   Click(CellCentre(5, kColumnModified));
   EXPECT_EQ(Selected(), (std::vector<int64_t>{5}));
 
+  // A double click focuses its row (and opens it) without touching the set.
+  Click(CellCentre(3, kColumnSize));
+  SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON,
+               MAKELPARAM(CellCentre(4, kColumnSize).x, CellCentre(4, kColumnSize).y));
+  EXPECT_EQ(Window().list.selection.Focused(), 4);
+  EXPECT_EQ(Selected(), (std::vector<int64_t>{3}));
+  Click(CellCentre(5, kColumnSize));
+
   // Below the rows: Ctrl keeps, a plain press clears.
   Click(CellCentre(7, kColumnSize), MK_CONTROL);
   EXPECT_EQ(Selected(), (std::vector<int64_t>{5}));
