@@ -108,6 +108,7 @@ LRESULT OnCreate(MainWindow& w) {
   w.app.results.window = w.hwnd;
 
   CreateChildren(w);
+  InitResultList(w);
   SetUpTrayIcon(w);
   RegisterHotkeysAtCreate(w);
   if (w.app.startedHidden) SetTimer(w.hwnd, ID_TIMER_STARTUP_SYNC, kHiddenStartupSyncMs, nullptr);

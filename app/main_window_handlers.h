@@ -2,6 +2,7 @@
 // the window's files.
 #pragma once
 
+#include "app/list_view.h"
 #include "app/main_window.h"
 
 namespace quillmor {
@@ -83,7 +84,7 @@ void OnHotkey(MainWindow& w, WPARAM id);
 // program cannot be known (a protected process) or Explorer did not start.
 bool RevealForegroundApp();
 
-// icons.cpp
+// list_rows.cpp
 void FreeIconCache(MainWindow& w);
 // The icons the window loaded for itself (the notification icon).
 void DestroyOwnedIcons(MainWindow& w);
@@ -113,7 +114,8 @@ void ShowTrayMenu(MainWindow& w);
 // list_paint.cpp
 void OnPaint(MainWindow& w);
 
-// list_rows.cpp: what the list shows.
+// list_rows.cpp, list_layout.cpp, list_scroll.cpp: what the list shows and
+// where it is scrolled to.
 // Takes the displayed results (DisplayedResults) as the rows to draw.
 void TakeDisplayedRows(MainWindow& w);
 void ClearListSelection(MainWindow& w);

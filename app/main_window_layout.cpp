@@ -91,6 +91,7 @@ void OnSize(MainWindow& w, UINT kind, int width, int height) {
   RecreateBackBuffer(w);
   LayOutTopRow(w);
   LayOutFilterBar(w);
+  LayOutList(w);
   (void)kind;
   InvalidateRect(w.hwnd, nullptr, FALSE);
 }

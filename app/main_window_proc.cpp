@@ -61,6 +61,41 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_COMMAND:
       return OnCommand(w, wParam, lParam);
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (HandleWindowKey(w, hwnd, message, wParam, lParam)) return 0;
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+
+    case WM_LBUTTONDOWN:
+      OnListLButtonDown(w, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      OnListLButtonUp(w, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      OnListLButtonDblClk(w, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_MOUSEMOVE:
+      OnListMouseMove(w, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_CAPTURECHANGED:
+      OnListCaptureChanged(w);
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnListMouseWheel(w, wParam, lParam);
+      return 0;
+    case WM_MOUSEHWHEEL:
+      OnListMouseHWheel(w, wParam, lParam);
+      return 0;
+    case WM_VSCROLL:
+      OnListVScroll(w, wParam, reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_HSCROLL:
+      OnListHScroll(w, wParam, reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_SETCURSOR:
+      if (OnListSetCursor(w, reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
+      return DefWindowProcW(hwnd, message, wParam, lParam);
 
     case WMU_INDEX_READY:
       OnIndexReady(w, wParam);

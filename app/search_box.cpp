@@ -54,6 +54,10 @@ LRESULT CALLBACK SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
       // would beep.
       if (wParam == u'\r' || wParam == u'\n' || wParam == 0x1B || wParam == u'\t') return 0;
       break;
+    case WM_MOUSEWHEEL:
+      // A one-line box has nothing to scroll: the wheel scrolls the list,
+      // also where the system sends it to the focused window.
+      return SendMessageW(w.hwnd, message, wParam, lParam);
     case WM_NCDESTROY:
       RemoveWindowSubclass(box, SearchBoxProc, kSearchBoxSubclassId);
       break;

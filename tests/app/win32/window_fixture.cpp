@@ -130,17 +130,13 @@ int64_t WindowFixture::SettledCount() {
 
 int64_t WindowFixture::SearchAndWait(std::u16string_view text) {
   const uint64_t before = state->results.searchGeneration.load();
+  // The title is cleared before typing, so that only this search's results
+  // can set a settled one again: a small search may start and settle within
+  // one round of the message loop.
+  SetWindowTextW(hwnd, L"");
   TypeQuery(text);
-  // Once the search has started, the title is cleared so that only its own
-  // results can set a settled one again.
-  bool started = false;
-  const bool settled = PumpUntil([&] {
-    if (!started && state->results.searchGeneration.load() > before) {
-      started = true;
-      SetWindowTextW(hwnd, L"");
-    }
-    return started && SettledCount() >= 0;
-  });
+  const bool settled =
+      PumpUntil([&] { return state->results.searchGeneration.load() > before && SettledCount() >= 0; });
   EXPECT_TRUE(settled) << "query " << testing::PrintToString(std::u16string(text)) << ", title "
                        << testing::PrintToString(Title());
   return SettledCount();
