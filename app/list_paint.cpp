@@ -16,7 +16,9 @@ void PaintFrame(MainWindow& w, HDC dc) {
   const auto s = [&](int v) { return ScaleFrom96(v, static_cast<int32_t>(w.dpi)); };
   FillRect(dc, 0, 0, w.clientWidth, w.clientHeight, palette.background);
   FillRect(dc, 0, 0, w.clientWidth, w.listTop, palette.band);
+  PaintFilterSidebar(w, dc);
   if (!w.list.shown) return;
+  const int left = w.app.window.sidebarLayout ? w.sidebarWidth : 0;
   SelectObject(dc, w.fonts.list);
   SetBkMode(dc, TRANSPARENT);
   const int rowHeight = s(44);
@@ -29,7 +31,7 @@ void PaintFrame(MainWindow& w, HDC dc) {
     const MatchItem& item = rows[static_cast<size_t>(i)];
     const std::u16string path = item.volume != nullptr ? item.volume->GetFullPath(item.recordIndex) : u"";
     SetTextColor(dc, palette.text);
-    RECT cell{s(20), y, w.clientWidth - s(12), y + rowHeight};
+    RECT cell{left + s(20), y, w.clientWidth - s(12), y + rowHeight};
     DrawTextW(dc, W(path), -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
   }
 }

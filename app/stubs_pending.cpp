@@ -4,11 +4,12 @@
 namespace quillmor {
 
 void RequestVisibleThumbnailHydrationAsync(MainWindow&) {}
-void RefreshFilterBar(MainWindow&) {}
 void CancelRename(MainWindow&, bool) {}
 void FreeIconCache(MainWindow&) {}
 void ShowTrayMenu(MainWindow&) {}
 bool HandleWindowKey(MainWindow&, HWND, UINT, WPARAM, LPARAM) { return false; }
-void RescaleForDpi(MainWindow& w, uint32_t, uint32_t newDpi) { w.dpi = newDpi; }
+void LayOutList(MainWindow& w) { SetListScrollRange(w); }
+void OnListVScroll(MainWindow&, WPARAM) {}
+void ForgetListHover(MainWindow& w) { w.list.hovered = -1; }
 
 }  // namespace quillmor

@@ -64,6 +64,25 @@ TEST_F(MainWindowTest, StaleSearchResultsChangeNothing) {
   EXPECT_EQ(Title(), title);
 }
 
+TEST_F(MainWindowTest, APartialBatchShowsItsCountInTheTitleAndTheStatusLine) {
+  TwoDrives();
+  OpenReady();
+  ASSERT_EQ(SearchAndWait(u"report"), 3);
+  const HWND status = Window().controls.statusLine;
+  EXPECT_FALSE(IsWindowVisible(status));  // the filter pass cleared it
+  const uint64_t current = state->results.searchGeneration.load();
+
+  PostMessageW(hwnd, WMU_SEARCH_RESULTS, current, 2);
+  ASSERT_TRUE(WaitForTitle(u"Quillmor - 3+ results...")) << testing::PrintToString(Title());
+  EXPECT_EQ(WindowText(status), u"Searching... showing 3 results");
+  EXPECT_TRUE(IsWindowVisible(status));
+
+  // The final batch names the count, then the filter pass settles it.
+  PostMessageW(hwnd, WMU_SEARCH_RESULTS, current, 0);
+  ASSERT_TRUE(WaitForTitle(u"Quillmor - Filter: All Files | Hits: 3")) << testing::PrintToString(Title());
+  EXPECT_FALSE(IsWindowVisible(status));
+}
+
 TEST_F(MainWindowTest, EscapeCancelsOnlyAContentSearch) {
   TwoDrives();
   OpenReady();

@@ -128,19 +128,15 @@ int64_t WindowFixture::SettledCount() {
   return value;
 }
 
-int64_t WindowFixture::SearchAndWait(std::u16string_view text) {
+int64_t WindowFixture::SearchAndWait(std::u16string_view text, bool enter) {
   const uint64_t before = state->results.searchGeneration.load();
+  // Every message of the previous search has been handled (its settled title
+  // came last): a settled title from here on belongs to this search.
+  SetWindowTextW(hwnd, L"");
   TypeQuery(text);
-  // Once the search has started, the title is cleared so that only its own
-  // results can set a settled one again.
-  bool started = false;
-  const bool settled = PumpUntil([&] {
-    if (!started && state->results.searchGeneration.load() > before) {
-      started = true;
-      SetWindowTextW(hwnd, L"");
-    }
-    return started && SettledCount() >= 0;
-  });
+  if (enter) PressKeyInSearchBox(VK_RETURN);
+  const bool settled =
+      PumpUntil([&] { return state->results.searchGeneration.load() > before && SettledCount() >= 0; });
   EXPECT_TRUE(settled) << "query " << testing::PrintToString(std::u16string(text)) << ", title "
                        << testing::PrintToString(Title());
   return SettledCount();

@@ -68,9 +68,10 @@ class WindowFixture : public ::testing::Test {
   void TypeQuery(std::u16string_view text);
   // A key pressed in the search box (WM_KEYDOWN then WM_KEYUP).
   void PressKeyInSearchBox(UINT key);
-  // Types `text`, waits until its results have settled (the filter pass has
+  // Types `text` (and presses Enter, not waiting for the typing delay, when
+  // `enter`), waits until its results have settled (the filter pass has
   // reported) and returns the count the title gives.
-  int64_t SearchAndWait(std::u16string_view text);
+  int64_t SearchAndWait(std::u16string_view text, bool enter = false);
   // The count of a settled title ("... | Hits: n"), or -1.
   int64_t SettledCount();
 
