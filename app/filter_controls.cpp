@@ -57,42 +57,48 @@ void InitDatePickers(MainWindow& w) {
   }
 }
 
-// A change of any filter control: show or hide the custom controls, list the
-// filtered rows from the top, count the tags again and keep the choice.
-void ApplyFilterChange(MainWindow& w) {
-  RelayoutAtCurrentSize(w);
+// Re-filtering: the filtered rows are listed from the top, and the tags
+// counted again.
+void Refilter(MainWindow& w) {
   ScrollListTo(w, 0);
   InvalidateListArea(w);
   RefreshFilteredResultsAsync(w.session);
   ScheduleFilterBarRefresh(w, 60);
-  SaveWindowSettingsNow(w);
 }
 
-int32_t Selection(HWND combo) { return static_cast<int32_t>(SendMessageW(combo, CB_GETCURSEL, 0, 0)); }
+int32_t Selection(HWND combo, int32_t none) {
+  const auto selection = static_cast<int32_t>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+  return selection >= 0 ? selection : none;
+}
 
+// A size or time preset: the custom controls come or go with it.
 void OnPresetChanged(MainWindow& w, int id) {
   FilterSettings& presets = w.app.filters.presets;
-  const int32_t selection = Selection(GetDlgItem(w.hwnd, id));
-  if (selection < 0) return;
+  const int32_t selection = Selection(GetDlgItem(w.hwnd, id), 0);
   if (id == kIdSizePreset) presets.sizePreset = selection;
   if (id == kIdTimePreset) presets.timePreset = selection;
-  if (id == kIdSizeUnit) presets.sizeUnit = selection;
-  ApplyFilterChange(w);
+  RelayoutAtCurrentSize(w);
+  Refilter(w);
+  SaveWindowSettingsNow(w);
   if (id == kIdSizePreset && selection == kSizeCustom) {
-    SetFocus(w.controls.customSize);
+    SetFocus(w.controls.customSize);  // ready to type the range
     SendMessageW(w.controls.customSize, EM_SETSEL, 0, -1);
-  } else if (id != kIdSizeUnit) {
+  } else {
     FocusSearchBox(w, false);
   }
+}
+
+void OnSizeUnitChanged(MainWindow& w) {
+  w.app.filters.presets.sizeUnit = Selection(w.controls.sizeUnit, kUnitMB);
+  if (w.app.filters.presets.sizePreset == kSizeCustom) Refilter(w);
+  SaveWindowSettingsNow(w);
 }
 
 void OnCustomSizeChanged(MainWindow& w) {
   const std::u16string text = WindowText(w.controls.customSize, 127);
   w.app.filters.SetCustomSizeText(text);
   w.view.StoreCustomSizeText(text);
-  if (w.app.filters.presets.sizePreset != kSizeCustom) return;
-  RefreshFilteredResultsAsync(w.session);
-  ScheduleFilterBarRefresh(w, 60);
+  if (w.app.filters.presets.sizePreset == kSizeCustom) Refilter(w);
 }
 
 LRESULT CALLBACK CustomSizeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
@@ -172,8 +178,13 @@ void StorePickedDates(MainWindow& w) {
 bool OnFilterControlCommand(MainWindow& w, int id, int code, HWND control) {
   switch (code) {
     case CBN_SELCHANGE:
-      if (id != kIdSizePreset && id != kIdTimePreset && id != kIdSizeUnit) return false;
-      OnPresetChanged(w, id);
+      if (id == kIdSizePreset || id == kIdTimePreset) {
+        OnPresetChanged(w, id);
+      } else if (id == kIdSizeUnit) {
+        OnSizeUnitChanged(w);
+      } else {
+        return false;
+      }
       return true;
     case CBN_DROPDOWN:
     case CBN_CLOSEUP:
@@ -195,10 +206,7 @@ bool OnDatePickerNotify(MainWindow& w, const NMHDR& header) {
       StorePickedDates(w);
       InvalidateRect(header.hwndFrom, nullptr, FALSE);
       SaveWindowSettingsNow(w);
-      if (w.app.filters.presets.timePreset == kTimeCustom) {
-        RefreshFilteredResultsAsync(w.session);
-        ScheduleFilterBarRefresh(w, 60);
-      }
+      if (w.app.filters.presets.timePreset == kTimeCustom) Refilter(w);
       return true;
     case DTN_DROPDOWN:
       ThemeCalendar(w, header.hwndFrom);

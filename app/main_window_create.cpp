@@ -106,6 +106,9 @@ void ApplyFonts(MainWindow& w) {
     if (child != nullptr) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(w.fonts.control), TRUE);
   }
   for (HWND button : c.tagButtons) SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(w.fonts.tag), TRUE);
+  for (HWND picker : {c.dateFrom, c.dateTo}) {
+    if (picker != nullptr) SendMessageW(picker, DTM_SETMCFONT, reinterpret_cast<WPARAM>(w.fonts.control), FALSE);
+  }
   for (HWND combo : {c.scopeBox, c.sizePreset, c.timePreset, c.sizeUnit}) ResizeComboItems(w, combo);
   if (c.tooltip != nullptr) SendMessageW(c.tooltip, TTM_SETMAXTIPWIDTH, 0, Scaled(w, 600));
 }

@@ -19,6 +19,7 @@ void SetFilterLayout(MainWindow& w, bool sidebar) {
   w.app.window.sidebarLayout = sidebar;
   w.sidebarScroll = 0;
   RelayoutAtCurrentSize(w);
+  RefreshFilterBar(w);
   for (HWND button : w.controls.tagButtons) InvalidateRect(button, nullptr, FALSE);
   SaveWindowSettingsNow(w);
 }

@@ -341,8 +341,9 @@ void ThemeCalendar(MainWindow& w, HWND picker) {
   SendMessageW(calendar, MCM_SETCOLOR, MCSC_BACKGROUND, p.controlBackground);
   SendMessageW(calendar, MCM_SETCOLOR, MCSC_MONTHBK, p.controlBackground);
   SendMessageW(calendar, MCM_SETCOLOR, MCSC_TEXT, c.inputText);
-  SendMessageW(calendar, MCM_SETCOLOR, MCSC_TITLEBK, p.selection);
-  SendMessageW(calendar, MCM_SETCOLOR, MCSC_TITLETEXT, p.strongText);
+  // The title's colour also marks the weekdays and the chosen day.
+  SendMessageW(calendar, MCM_SETCOLOR, MCSC_TITLEBK, c.accent);
+  SendMessageW(calendar, MCM_SETCOLOR, MCSC_TITLETEXT, p.background);
   SendMessageW(calendar, MCM_SETCOLOR, MCSC_TRAILINGTEXT, c.mutedText);
 }
 

@@ -109,6 +109,28 @@ TEST_F(MainWindowTest, ScopeBoxListsAllDesktopAndEachVolume) {
   EXPECT_EQ(SendMessageW(Window().controls.scopeBox, CB_GETCURSEL, 0, 0), 0);
 }
 
+TEST_F(MainWindowTest, EjectingADriveReleasesItAndTheScopeBoxForgetsIt) {
+  TwoDrives();
+  OpenReady();
+  DEV_BROADCAST_VOLUME volume{};
+  volume.dbcv_size = sizeof volume;
+  volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  volume.dbcv_unitmask = 1u << ('E' - 'A');
+  const auto data = reinterpret_cast<LPARAM>(&volume);
+
+  EXPECT_EQ(SendMessageW(hwnd, WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE, data), TRUE);
+  EXPECT_EQ(WindowText(Window().controls.statusLine), u"Drive eject detected; handles were released early.");
+  EXPECT_EQ(SendMessageW(hwnd, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, data), TRUE);
+  EXPECT_EQ(WindowText(Window().controls.statusLine), u"A disk was removed; the selection was updated automatically.");
+  EXPECT_EQ(ScopeEntries(), (std::vector<std::u16string>{u"ALL", u"Desktop", u"Local Disk (C:)"}));
+
+  // A drive the index does not hold changes nothing.
+  SetWindowTextW(Window().controls.statusLine, L"");
+  volume.dbcv_unitmask = 1u << ('Q' - 'A');
+  EXPECT_EQ(SendMessageW(hwnd, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, data), TRUE);
+  EXPECT_EQ(WindowText(Window().controls.statusLine), u"");
+}
+
 TEST_F(MainWindowTest, CloseHidesToTheNotificationAreaWhileTheEngineIsReady) {
   TwoDrives();
   OpenReady();

@@ -5,6 +5,8 @@
 #include "app/main_window_handlers.h"
 #include "app/owner_drawn_menu.h"
 #include "engine/attr_cache_state.h"
+#include "search/apply_language.h"
+#include "settings/localisation.h"
 #include "tests/app/win32/window_fixture.h"
 
 namespace quillmor {
@@ -211,6 +213,29 @@ TEST_F(MainWindowViewTest, SearchesAndThemeSwitchesLeaveNoObjectsBehind) {
   // Wine reports 0 for both counts; the check bites on Windows.
   EXPECT_LE(GdiObjects(), gdiBefore + 4) << "GDI objects before: " << gdiBefore;
   EXPECT_LE(UserObjects(), userBefore + 4) << "USER objects before: " << userBefore;
+}
+
+TEST_F(MainWindowViewTest, AnotherLanguageRenamesThePresetsTagsAndScope) {
+  Drives();
+  OpenReady();
+  SendMessageW(Window().controls.scopeBox, CB_SETCURSEL, 1, 0);
+  SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(kIdScopeBox, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(Window().controls.scopeBox));
+  struct KeepTags : FilterConflictQuestion {
+    FilterConflictAnswer Ask(std::u16string_view, std::u16string_view) override { return FilterConflictAnswer::kNo; }
+  } question;
+  const AppliedLanguage applied = ApplyLanguage(appEnv.core, u"de-de", state->filters, question);
+  OnLanguageApplied(Window(), applied.tagsChanged);
+
+  const MainWindowControls& c = Window().controls;
+  std::u16string first(64, u'\0');
+  first.resize(
+      static_cast<size_t>(SendMessageW(c.sizePreset, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first.data()))));
+  EXPECT_EQ(first, u"Alle");
+  EXPECT_TRUE(WindowText(c.tagButtons.at(2)).starts_with(u"Dokumente\r\n("))
+      << testing::PrintToString(WindowText(c.tagButtons[2]));
+  EXPECT_EQ(Title(), Translate(u"App_TitleMain", u"", u""));
+  EXPECT_EQ(Window().session.scope.load(), 1);  // the Desktop stays chosen
 }
 
 TEST_F(MainWindowViewTest, ThePrewarmTimersEnableSortingWhenThePrewarmEnds) {
