@@ -274,14 +274,13 @@ void PaintFilterSidebar(MainWindow& w, HDC dc) {
   FillSolid(dc, edge, w.theme.controls->sidebarEdge);
 }
 
-bool ScrollSidebarByWheel(MainWindow& w, POINT client, int wheelDelta) {
-  if (!w.app.window.sidebarLayout || client.x < 0 || client.x >= w.sidebarWidth || client.y < w.listTop) return false;
+void ScrollFilterSidebarByWheel(MainWindow& w, int wheelDelta) {
+  if (!w.app.window.sidebarLayout) return;
   const FilterBarLayout layout = CurrentFilterBarLayout(w);
   ScrollSidebarTo(w, SidebarScrollAfterWheel(layout, w.sidebarScroll, wheelDelta, static_cast<int32_t>(w.dpi)));
-  return true;
 }
 
-void OnSidebarScroll(MainWindow& w, WPARAM request) {
+void OnSidebarScrollBar(MainWindow& w, WPARAM request) {
   const FilterBarLayout layout = CurrentFilterBarLayout(w);
   const int32_t line = Scaled(w, kSidebarLine96);
   const int32_t page = std::max(line, layout.sidebarScrollBar.Height());

@@ -83,13 +83,4 @@ void OnMouseLeave(MainWindow& w) {
   IdleTrim(w);
 }
 
-LRESULT OnVScroll(MainWindow& w, WPARAM request, HWND bar) {
-  if (bar != nullptr && bar == w.controls.sidebarScroll) {
-    OnSidebarScroll(w, request);
-  } else {
-    OnListVScroll(w, request);
-  }
-  return 0;
-}
-
 }  // namespace quillmor

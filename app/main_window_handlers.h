@@ -25,8 +25,6 @@ LRESULT OnDrawItem(MainWindow& w, const DRAWITEMSTRUCT* item);
 // WM_MOUSELEAVE: no row, column or tag is hovered any more; the tooltip
 // goes and the working set may be trimmed.
 void OnMouseLeave(MainWindow& w);
-// WM_VSCROLL: the sidebar's bar scrolls the tags, the list's bar the list.
-LRESULT OnVScroll(MainWindow& w, WPARAM request, HWND bar);
 
 // main_window_layout.cpp
 // Lays everything out (top row, filter bar, list) and saves window.ini
@@ -155,8 +153,9 @@ void OnPaint(MainWindow& w);
 // Places the list's scroll bars and columns for the current client size and
 // list top, keeping the vertical scroll position (and the horizontal range).
 void LayOutList(MainWindow& w);
-// WM_VSCROLL from the list's own bar.
-void OnListVScroll(MainWindow& w, WPARAM request);
+// WM_VSCROLL: the list's own bar scrolls the list; the sidebar's (117) goes
+// to OnSidebarScrollBar.
+void OnListVScroll(MainWindow& w, WPARAM wParam, HWND bar);
 // Forgets the hovered row and column and hides the tooltip (WM_MOUSELEAVE).
 void ForgetListHover(MainWindow& w);
 
@@ -197,11 +196,11 @@ void DrawTagButton(MainWindow& w, const DRAWITEMSTRUCT& item);
 // The sidebar's background and its edge, drawn into the frame (the list's
 // paint calls it first, in the sidebar layout).
 void PaintFilterSidebar(MainWindow& w, HDC dc);
-// The wheel turned at `client` (client coordinates): true when that is over
-// the sidebar, whose tags then scroll; the list's wheel handler asks first.
-bool ScrollSidebarByWheel(MainWindow& w, POINT client, int wheelDelta);
+// The wheel turned over the sidebar (the list's wheel handler tells): its
+// tags scroll, 100 px a notch.
+void ScrollFilterSidebarByWheel(MainWindow& w, int wheelDelta);
 // WM_VSCROLL from the sidebar's own scroll bar (117).
-void OnSidebarScroll(MainWindow& w, WPARAM request);
+void OnSidebarScrollBar(MainWindow& w, WPARAM request);
 
 // filter_controls.cpp
 // Subclasses and fills the preset boxes, the custom size edit and the date

@@ -62,7 +62,8 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSCROLLBAR:
       return OnCtlColor(w, message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_VSCROLL:
-      return OnVScroll(w, wParam, reinterpret_cast<HWND>(lParam));
+      OnListVScroll(w, wParam, reinterpret_cast<HWND>(lParam));
+      return 0;
     case WM_MOUSELEAVE:
       OnMouseLeave(w);
       return 0;
