@@ -136,8 +136,11 @@ LRESULT CALLBACK DatePickerProc(HWND picker, UINT message, WPARAM wParam, LPARAM
   MainWindow& w = WindowOf(data);
   FollowHover(w, picker, message);
   switch (message) {
-    case WM_PAINT:
-      return PaintDrawnControl(w, picker, PickerText(picker), GetFocus() == picker);
+    case WM_PAINT: {
+      const auto calendar = reinterpret_cast<HWND>(SendMessageW(picker, DTM_GETMONTHCAL, 0, 0));
+      const bool open = calendar != nullptr && IsWindowVisible(calendar);
+      return PaintDrawnControl(w, picker, PickerText(picker), GetFocus() == picker || open);
+    }
     case WM_ERASEBKGND:
       return 1;
     case WM_SETFOCUS:
