@@ -113,6 +113,8 @@ TEST_F(MainWindowViewTest, SwitchingTheThemeRepaintsEveryPartInItsColours) {
   OpenReady();
   MainWindow& w = Window();
   ASSERT_TRUE(w.app.window.sidebarLayout);
+  // All of it on the test's desktop: Wine paints only what the screen shows.
+  SetWindowPos(hwnd, nullptr, 0, 0, 900, 650, SWP_NOZORDER);
   const int inSidebarX = Scaled(w, 4);
   const int inSidebarY = w.clientHeight - Scaled(w, 4);
   const int inBandX = w.clientWidth - Scaled(w, 4);
