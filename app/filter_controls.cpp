@@ -165,11 +165,13 @@ PickedDates ReadDatePickers(const MainWindow& w) {
 }
 
 void StorePickedDates(MainWindow& w) {
-  const PickedDates dates = ReadDatePickers(w);
-  if (dates.valid) {
-    w.app.filters.presets.customDateFrom = dates.from;
-    w.app.filters.presets.customDateTo = dates.to;
-    w.view.StoreDateRange(std::make_pair(dates.from, dates.to));
+  // Each picker with a valid date keeps its own; the range counts only when
+  // both have one.
+  FilterSettings& presets = w.app.filters.presets;
+  const bool fromValid = PickerDate(w.controls.dateFrom, presets.customDateFrom);
+  const bool toValid = PickerDate(w.controls.dateTo, presets.customDateTo);
+  if (fromValid && toValid) {
+    w.view.StoreDateRange(std::make_pair(presets.customDateFrom, presets.customDateTo));
   } else {
     w.view.StoreDateRange(std::nullopt);
   }

@@ -125,6 +125,37 @@ TEST_F(FilterBarTest, TheCustomSizeRangeFiltersBySize) {
   WaitForSettledTitle(u"Quillmor - Filter: All Files | Hits: 3");
 }
 
+TEST_F(FilterBarTest, TheDatePickersGiveTheCustomRange) {
+  Drives();
+  OpenReady();
+  const MainWindowControls& c = Window().controls;
+  const auto pick = [&](HWND picker, WORD year, WORD month, WORD day) {
+    SYSTEMTIME time{};
+    time.wYear = year;
+    time.wMonth = month;
+    time.wDay = day;
+    SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+    // The picker tells its parent as a user's choice would.
+    NMDATETIMECHANGE change{};
+    change.nmhdr = {picker, static_cast<UINT_PTR>(GetDlgCtrlID(picker)), DTN_DATETIMECHANGE};
+    change.dwFlags = GDT_VALID;
+    change.st = time;
+    SendMessageW(hwnd, WM_NOTIFY, change.nmhdr.idFrom, reinterpret_cast<LPARAM>(&change));
+  };
+  pick(c.dateFrom, 2024, 5, 10);
+  pick(c.dateTo, 2024, 5, 1);
+  int32_t from = 0;
+  int32_t to = 0;
+  ASSERT_TRUE(Window().view.CustomDateRange(from, to));
+  EXPECT_EQ(from, 20240510);  // the filter itself puts them in order
+  EXPECT_EQ(to, 20240501);
+  EXPECT_EQ(state->filters.presets.customDateFrom, 20240510);
+  const std::optional<std::string> ini = memory.Contents(ConfigPath(u"window.ini"));
+  ASSERT_TRUE(ini.has_value());
+  EXPECT_NE(ini->find("timeStart=20240510"), std::string::npos);
+  EXPECT_NE(ini->find("timeEnd=20240501"), std::string::npos);
+}
+
 TEST_F(FilterBarTest, ManyTagsScrollInTheSidebar) {
   Drives();
   // Thirty tags do not fit the sidebar of a 700 px window.
