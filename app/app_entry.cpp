@@ -1,6 +1,5 @@
 #include "app/app_entry.h"
 
-
 #include <vector>
 
 #include "app/app_state.h"
@@ -15,6 +14,7 @@
 #include "settings/hotkey_settings.h"
 #include "settings/language_switch.h"
 #include "settings/localisation.h"
+#include "settings/localisation_languages.h"
 
 namespace quillmor {
 namespace {
@@ -101,6 +101,7 @@ int RunApplication(AppEnv& env, HINSTANCE instance, const wchar_t* commandLine, 
   SetChineseLanguageFlag(state->chineseUi);
   LoadHotkeySettings(core, state->hotkeys);
   InitLocalisation(core);
+  LoadAvailableLanguages(core);
   MakeLanguageCurrent(core, StartupLanguageCode(core, state->chineseUi));
   state->startedHidden = StartedHidden(commandLine);
 

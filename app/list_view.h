@@ -83,18 +83,14 @@ bool HandleListNavigationKey(MainWindow& w, HWND from, WPARAM key);
 // The icon cache and its shared folder icon are freed at WM_DESTROY
 // (FreeIconCache, main_window_handlers.h).
 
-// --- Hooks into pieces built elsewhere (stubs until they land) ---
+// --- Hooks into pieces built elsewhere (stubs until they land; the filter
+// sidebar's are in main_window_handlers.h) ---
 // File action `action` on the focused row and the selection (1: open).
 void RunFileAction(MainWindow& w, int action);
 // Drag and drop of the selected rows.
 void StartFileDrag(MainWindow& w);
 // Opens the inline rename on the focused row.
 void BeginRename(MainWindow& w);
-// The filter sidebar: its part of a frame, its own wheel scrolling and its
-// scroll bar's messages.
-void PaintFilterSidebar(MainWindow& w, HDC dc);
-void ScrollFilterSidebarByWheel(MainWindow& w, int wheelDelta);
-void OnSidebarScrollBar(MainWindow& w, WPARAM wParam);
 // Hotkey capture takes every key while it runs.
 bool HandleCaptureKey(MainWindow& w, UINT message, WPARAM key);
 // The window's key table (Enter, F2, Delete, ...).

@@ -17,6 +17,7 @@
 #include "app/tray_state.h"
 #include "app/window_view_state.h"
 #include "search/search_session.h"
+#include "settings/dpi_scale.h"
 
 namespace quillmor {
 
@@ -95,7 +96,18 @@ struct MainWindow {
 
   // The query as the search box last gave it (at most 255 characters).
   std::u16string queryText;
+
+  // The filter bar and the inputs as drawn: the input and the tag under the
+  // mouse (null, -1 when none) and how far the sidebar's tags are scrolled.
+  HWND hotInput = nullptr;
+  int32_t hotTag = -1;
+  int32_t sidebarScroll = 0;  // pixels at `dpi`
 };
+
+// A measure given at 96 DPI, in pixels at the window's DPI.
+inline int32_t Scaled(const MainWindow& w, int32_t pixels96) {
+  return ScaleFrom96(pixels96, static_cast<int32_t>(w.dpi));
+}
 
 // The main window's state, or null for any other window (and before
 // WM_NCCREATE has stored it).

@@ -74,22 +74,23 @@ void OnClose(MainWindow& w) {
   DestroyWindow(w.hwnd);
 }
 
-void OnActivate(MainWindow& w, WPARAM wParam) {
+LRESULT OnActivate(MainWindow& w, WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) != WA_INACTIVE && !HotkeyCaptureActive(w)) {
     FocusSearchBox(w, true);
     KillTimer(w.hwnd, ID_TIMER_TRIM_IDLE);
   } else {
     SetTimer(w.hwnd, ID_TIMER_TRIM_IDLE, kIdleTrimAfterDeactivateMs, nullptr);
   }
+  return DefWindowProcW(w.hwnd, WM_ACTIVATE, wParam, lParam);
 }
 
 void OnDestroy(MainWindow& w) {
   LogMessage(w.env, u"WM_DESTROY begin");
   SaveWindowSettingsNow(w);
-  for (UINT id : {ID_TIMER_TRAY_RETRY, ID_TIMER_SEARCH_DELAY, ID_TIMER_SCROLL_SETTLE, ID_TIMER_STARTUP_SYNC,
-                  ID_TIMER_PREWARM, ID_TIMER_PREWARM_WATCH, ID_TIMER_FILTER_UI, ID_TIMER_LIST_REPAINT,
-                  ID_TIMER_CACHE_AUTOSAVE, ID_TIMER_TRIM_IDLE, ID_TIMER_TRIM, ID_TIMER_HOTKEY_CAPTURE,
-                  ID_TIMER_SEARCH_RETRY}) {
+  for (UINT id :
+       {ID_TIMER_TRAY_RETRY, ID_TIMER_SEARCH_DELAY, ID_TIMER_SCROLL_SETTLE, ID_TIMER_STARTUP_SYNC, ID_TIMER_PREWARM,
+        ID_TIMER_PREWARM_WATCH, ID_TIMER_FILTER_UI, ID_TIMER_LIST_REPAINT, ID_TIMER_CACHE_AUTOSAVE, ID_TIMER_TRIM_IDLE,
+        ID_TIMER_TRIM, ID_TIMER_HOTKEY_CAPTURE, ID_TIMER_SEARCH_RETRY}) {
     KillTimer(w.hwnd, id);
   }
   RemoveTrayIcon(w);

@@ -4,15 +4,34 @@
 
 #include "app/list_view.h"
 #include "app/main_window.h"
+#include "search/filter_bar.h"
 
 namespace quillmor {
 
 // main_window_create.cpp
 LRESULT OnCreate(MainWindow& w);
+// Gives every child its font (the tag buttons the tag font) and sizes the
+// combo boxes' items for the current DPI.
+void ApplyFonts(MainWindow& w);
+// The six fonts again for the current DPI and language, handed to the
+// children before the old ones are deleted.
+void RecreateFonts(MainWindow& w);
+
+// main_window_commands.cpp: notifications of the child controls, and the
+// owner-drawn items.
+LRESULT OnCommand(MainWindow& w, WPARAM wParam, LPARAM lParam);
+LRESULT OnNotify(MainWindow& w, const NMHDR* header);
+LRESULT OnMeasureItem(MainWindow& w, MEASUREITEMSTRUCT* measure);
+LRESULT OnDrawItem(MainWindow& w, const DRAWITEMSTRUCT* item);
+// WM_MOUSELEAVE: no row, column or tag is hovered any more; the tooltip
+// goes and the working set may be trimmed.
+void OnMouseLeave(MainWindow& w);
 
 // main_window_layout.cpp
+// Lays everything out (top row, filter bar, list) and saves window.ini
+// unless minimised.
 void OnSize(MainWindow& w, UINT kind, int width, int height);
-// Re-runs the layout at the current client size, as a WM_SIZE would.
+// Re-runs the layout at the current client size, without saving.
 void RelayoutAtCurrentSize(MainWindow& w);
 // The list area from the list top down, full width (what list repaints cover).
 RECT ListAreaRect(const MainWindow& w);
@@ -24,6 +43,8 @@ void DeleteBackBuffer(MainWindow& w);
 void OnIndexReady(MainWindow& w, WPARAM wParam);
 void OnSearchResults(MainWindow& w, WPARAM generation, LPARAM kind);
 void OnStatusTextMessage(MainWindow& w, WPARAM generation, LPARAM text);
+// WMU_APP_STATUS_TEXT: a status text another thread handed over (freed here).
+void OnAppStatusText(MainWindow& w, LPARAM text);
 void OnFilterResults(MainWindow& w);
 void OnRecentLoaded(MainWindow& w);
 void OnHydrationDone(MainWindow& w, WPARAM generation);
@@ -38,6 +59,8 @@ void SetStatus(MainWindow& w, const std::u16string& text);
 
 // main_window_timers.cpp
 void OnTimer(MainWindow& w, UINT_PTR id);
+// WMU_APP_SCHEDULE_RETRY: arms the search-retry timer another thread asked for.
+void OnScheduleSearchRetry(MainWindow& w, WPARAM delayMs);
 void SchedulePrewarmTimer(MainWindow& w, uint32_t delayMs);
 void ScheduleFilterBarRefresh(MainWindow& w, uint32_t delayMs);
 void ScheduleListRepaint(MainWindow& w, uint32_t delayMs);
@@ -63,7 +86,7 @@ void OnScopeBoxChanged(MainWindow& w);
 // main_window_close.cpp
 LRESULT OnSysCommand(MainWindow& w, WPARAM wParam, LPARAM lParam);
 void OnClose(MainWindow& w);
-void OnActivate(MainWindow& w, WPARAM wParam);
+LRESULT OnActivate(MainWindow& w, WPARAM wParam, LPARAM lParam);
 void OnDestroy(MainWindow& w);
 // Hides the window to the notification area after trimming the working set.
 void HideToTray(MainWindow& w);
@@ -94,9 +117,24 @@ LRESULT OnDeviceChange(MainWindow& w, WPARAM event, LPARAM data);
 LRESULT OnPowerBroadcast(MainWindow& w, WPARAM event, LPARAM lParam);
 void OnDpiChanged(MainWindow& w, WPARAM wParam, const RECT* suggested);
 void OnTaskbarCreated(MainWindow& w);
+void OnDisplayChange(MainWindow& w);
 // Scales every stored pixel metric from `oldDpi` to `newDpi`, recreates the
 // fonts and lays the window out again.
 void RescaleForDpi(MainWindow& w, uint32_t oldDpi, uint32_t newDpi);
+
+// main_window_theme.cpp
+// Switches between the dark and the light theme while the window runs:
+// new brushes (the old ones deleted), every control re-themed and
+// repainted, window.ini saved. Nothing happens when `dark` is current.
+void SetTheme(MainWindow& w, bool dark);
+// Switches between the sidebar and the top bar for the filter tags.
+void SetFilterLayout(MainWindow& w, bool sidebar);
+
+// main_window_language.cpp
+// After the language changed (ApplyLanguage): the title, the status line,
+// the preset boxes, the scope box, the fonts' face, the tag buttons (rebuilt
+// when `tagsChanged`) and their counts, in the new language.
+void OnLanguageApplied(MainWindow& w, bool tagsChanged);
 
 // tray_icon.cpp
 void SetUpTrayIcon(MainWindow& w);
@@ -132,8 +170,45 @@ bool ListScrollingActive(const MainWindow& w);
 void RequestVisibleThumbnailHydrationAsync(MainWindow& w);
 
 // filter_bar.cpp
+// One button per tag of the current list, captioned with a count of 0;
+// buttons beyond the list are destroyed.
+void CreateTagButtons(MainWindow& w);
+// After the tag list changed: the buttons, their places and their counts.
+void RebuildTagButtons(MainWindow& w);
+// Places the tag buttons, the status line and the sidebar's scroll bar, and
+// sets where the list begins (w.listTop).
+void LayOutFilterBarControls(MainWindow& w);
 // The tag buttons' captions and counts, from the current results.
 void RefreshFilterBar(MainWindow& w);
+// Selects tag `index`: the buttons redrawn, the list from the top, the
+// results filtered again, the focus back in the search box.
+void SelectTag(MainWindow& w, int32_t index);
+// The selected tag's name as its button shows it (tag 0 included); empty
+// when it has no button.
+std::u16string SelectedTagName(const MainWindow& w);
+void DrawTagButton(MainWindow& w, const DRAWITEMSTRUCT& item);
+// The sidebar's background and its edge, drawn into the frame (the list's
+// paint calls it first, in the sidebar layout).
+void PaintFilterSidebar(MainWindow& w, HDC dc);
+// The wheel turned over the sidebar (the list's wheel handler tells): its
+// tags scroll, 100 px a notch.
+void ScrollFilterSidebarByWheel(MainWindow& w, int wheelDelta);
+// WM_VSCROLL from the sidebar's own scroll bar (117).
+void OnSidebarScrollBar(MainWindow& w, WPARAM request);
+
+// filter_controls.cpp
+// Subclasses and fills the preset boxes, the custom size edit and the date
+// pickers, and hands their values to the view state.
+void SetUpFilterControls(MainWindow& w);
+// The preset boxes' items in the current language, with the selections kept.
+void FillPresetBoxes(MainWindow& w);
+PickedDates ReadDatePickers(const MainWindow& w);
+// The date pickers' range into the filter settings and the view state.
+void StorePickedDates(MainWindow& w);
+// WM_COMMAND of the filter controls; false for any other.
+bool OnFilterControlCommand(MainWindow& w, int id, int code, HWND control);
+// WM_NOTIFY from a date picker; false for any other sender.
+bool OnDatePickerNotify(MainWindow& w, const NMHDR& header);
 
 // rename_edit.cpp
 // Closes an open inline rename without committing it.

@@ -1,61 +1,40 @@
-// WM_SIZE: the top row of controls, the filter bar, the list's scroll bars and
-// the back buffer.
+// WM_SIZE: the top row of controls, the filter bar, the list and the back
+// buffer.
+#include "app/core/top_row_layout.h"
 #include "app/core/window_ids.h"
 #include "app/main_window_handlers.h"
 #include "search/filter_state.h"
-#include "settings/dpi_scale.h"
 
 namespace quillmor {
 namespace {
 
-constexpr int kControlHeight96 = 38;
+// A combo box's height given to SetWindowPos is that of its open list; the
+// closed box keeps the height of its items.
+constexpr int32_t kDroppedListHeight96 = 320;
 
-void Place(HWND control, int x, int y, int width, int height) {
-  if (control != nullptr) SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+void Defer(HDWP& defer, HWND control, const Rect& r, int height, bool show) {
+  if (control == nullptr || defer == nullptr) return;
+  const UINT visibility = show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
+  defer = DeferWindowPos(defer, control, nullptr, r.left, r.top, r.Width(), height,
+                         SWP_NOZORDER | SWP_NOACTIVATE | visibility);
 }
 
-void LayOutTopRow(MainWindow& w) {
-  const auto s = [&](int v) { return ScaleFrom96(v, static_cast<int32_t>(w.dpi)); };
+void LayOutTopRowControls(MainWindow& w) {
   const MainWindowControls& c = w.controls;
-  const bool customSize = w.app.filters.presets.sizePreset == kSizeCustom;
-  const bool customTime = w.app.filters.presets.timePreset == kTimeCustom;
-  const int y = s(16);
-  const int h = s(kControlHeight96);
-  const int g = s(12);
-  const int combo = s(130);
-  const int extra = (customSize ? s(78) + g + s(78) + s(3) : 0) + (customTime ? 2 * combo + g + s(3) : 0);
-  int xs = w.clientWidth - 2 * combo - extra - g - s(20);
-  xs = std::max(xs, s(220) + s(120) + g + s(20));
-  Place(c.scopeBox, s(20), y, s(120), s(300));
-  const int searchLeft = s(20) + s(120) + g;
-  Place(c.searchEdit, searchLeft, y, std::max(s(80), xs - g - searchLeft), h);
-  Place(c.sizePreset, xs, y, combo, s(300));
-  int next = xs + combo + g;
-  if (customSize) {
-    Place(c.customSize, xs + combo + s(3), y, s(78), h);
-    Place(c.sizeUnit, xs + combo + s(78) + s(6), y, s(78), s(300));
-    next = xs + combo + s(78) + s(6) + s(78) + g;
-  }
-  Place(c.timePreset, next, y, combo, s(300));
-  if (customTime) {
-    Place(c.dateFrom, next + combo + s(3), y, combo, h);
-    Place(c.dateTo, next + combo + s(3) + combo + s(6), y, combo, h);
-  }
-  const int show = customSize ? SW_SHOWNA : SW_HIDE;
-  ShowWindow(c.customSize, show);
-  ShowWindow(c.sizeUnit, show);
-  ShowWindow(c.dateFrom, customTime ? SW_SHOWNA : SW_HIDE);
-  ShowWindow(c.dateTo, customTime ? SW_SHOWNA : SW_HIDE);
-}
-
-void LayOutFilterBar(MainWindow& w) {
-  const auto s = [&](int v) { return ScaleFrom96(v, static_cast<int32_t>(w.dpi)); };
-  const MainWindowControls& c = w.controls;
-  for (size_t i = 0; i < c.tagButtons.size(); ++i) {
-    Place(c.tagButtons[i], s(15) + static_cast<int>(i) * s(80), s(78), s(72), s(40));
-  }
-  Place(c.statusLine, s(15), w.clientHeight - s(24), std::max(0, w.clientWidth - s(30)), s(20));
-  w.listTop = s(126);
+  const FilterSettings& presets = w.app.filters.presets;
+  const TopRowLayout row = LayOutTopRow(w.clientWidth, presets.sizePreset == kSizeCustom,
+                                        presets.timePreset == kTimeCustom, static_cast<int32_t>(w.dpi));
+  const int list = Scaled(w, kDroppedListHeight96);
+  HDWP defer = BeginDeferWindowPos(8);
+  Defer(defer, c.scopeBox, row.scope, list, true);
+  Defer(defer, c.searchEdit, row.search, row.search.Height(), true);
+  Defer(defer, c.sizePreset, row.sizePreset, list, true);
+  Defer(defer, c.customSize, row.customSize, row.customSize.Height(), row.showCustomSize);
+  Defer(defer, c.sizeUnit, row.sizeUnit, list, row.showCustomSize);
+  Defer(defer, c.timePreset, row.timePreset, list, true);
+  Defer(defer, c.dateFrom, row.dateFrom, row.dateFrom.Height(), row.showDates);
+  Defer(defer, c.dateTo, row.dateTo, row.dateTo.Height(), row.showDates);
+  if (defer != nullptr) EndDeferWindowPos(defer);
 }
 
 }  // namespace
@@ -84,22 +63,33 @@ void DeleteBackBuffer(MainWindow& w) {
   b = BackBuffer{};
 }
 
-void OnSize(MainWindow& w, UINT kind, int width, int height) {
+namespace {
+
+// Everything at a client size of `width` x `height`; false when there is
+// nothing to lay out (a minimised window).
+bool LayOutAll(MainWindow& w, int width, int height) {
+  CancelRename(w, false);
   w.clientWidth = width;
   w.clientHeight = height;
-  if (width < 1 || height < 1) return;
+  if (width < 1 || height < 1) return false;
   RecreateBackBuffer(w);
-  LayOutTopRow(w);
-  LayOutFilterBar(w);
+  LayOutTopRowControls(w);
+  LayOutFilterBarControls(w);
   LayOutList(w);
-  (void)kind;
   InvalidateRect(w.hwnd, nullptr, FALSE);
+  return true;
+}
+
+}  // namespace
+
+void OnSize(MainWindow& w, UINT kind, int width, int height) {
+  if (LayOutAll(w, width, height) && kind != SIZE_MINIMIZED) SaveWindowSettingsNow(w);
 }
 
 void RelayoutAtCurrentSize(MainWindow& w) {
   RECT client{};
   GetClientRect(w.hwnd, &client);
-  OnSize(w, SIZE_RESTORED, client.right, client.bottom);
+  LayOutAll(w, client.right, client.bottom);
 }
 
 RECT ListAreaRect(const MainWindow& w) { return RECT{0, w.listTop, w.clientWidth, w.clientHeight}; }

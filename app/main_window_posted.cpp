@@ -1,26 +1,18 @@
 // The messages background work posts to the main window (WMU_*).
+#include "app/core/message_texts.h"
+#include "app/core/search_results_reaction.h"
 #include "app/core/window_ids.h"
 #include "app/main_window_handlers.h"
 #include "engine/attr_cache_autosave.h"
 #include "engine/attr_cache_state.h"
 #include "engine/attr_prewarm.h"
-#include "platform/utf.h"
 #include "search/filter_pass.h"
 #include "search/query_trim.h"
 #include "search/search_pipeline.h"
 #include "settings/localisation.h"
-#include "settings/translate_format.h"
 
 namespace quillmor {
 namespace {
-
-// The selected tag's caption up to its first line break.
-std::u16string SelectedTagName(MainWindow& w) {
-  const int32_t tag = w.app.filters.selectedTag.load();
-  if (tag <= 0 || static_cast<size_t>(tag) >= w.controls.tagButtons.size()) return {};
-  const std::u16string caption = WindowText(w.controls.tagButtons[static_cast<size_t>(tag)], 512);
-  return caption.substr(0, caption.find(u"\r\n"));
-}
 
 void StartInitialView(MainWindow& w) { DoSearchAsync(w.session, u"", false, true); }
 
@@ -69,83 +61,73 @@ void OnIndexReady(MainWindow& w, WPARAM wParam) {
 }
 
 void OnSearchResults(MainWindow& w, WPARAM generation, LPARAM kind) {
-  if (!w.app.results.IsCurrent(generation)) return;
+  if (!IsCurrentGeneration(generation, w.app.results.searchGeneration.load())) return;
   CancelRename(w, false);
   SearchSession& s = w.session;
-  const bool filtersActive = w.app.filters.Settings().AnyActive();
-  const bool partial = kind == 2;
-  const bool keepView = partial ? s.keepView.load() != 0 : s.keepView.exchange(0) != 0;
+  const FilterSettings filters = w.app.filters.Settings();
+
+  SearchResultsInput in;
+  in.lParam = kind;
+  in.filtersActive = FiltersActive(filters.sizePreset, filters.timePreset, filters.selectedTag);
+  in.keepView = s.keepView.load() != 0;
+  in.savedOffset = s.savedScrollOffset.load();
 
   ClearListSelection(w);
   const Results snapshot = SnapshotResults(w.app.results);
-  const int64_t n = snapshot ? static_cast<int64_t>(snapshot->size()) : 0;
-  int64_t displayed = n;
+  in.resultCount = snapshot ? snapshot->size() : 0;
+  SearchResultsReaction reaction;
   {
     std::lock_guard lock(s.filteredMutex);
-    if (kind == 1 && filtersActive && s.filtered) {
-      displayed = static_cast<int64_t>(s.filtered->size());
-    } else {
+    in.filteredResultsExist = s.filtered != nullptr;
+    in.filteredCount = s.filtered ? s.filtered->size() : 0;
+    reaction = ReactToSearchResults(in);
+    if (reaction.clearFilteredResults) {
       s.filtered.reset();
       s.applied = AppliedFilter{};
-      s.displayedCount = n;
+      s.displayedCount = static_cast<int64_t>(reaction.displayedCount);
     }
   }
+  if (reaction.clearKeepView) s.keepView = 0;
 
-  const std::u16string title =
-      partial ? FormatTranslated(u"Title_SearchPartialFmt", u"Quillmor - %lld+ 个结果...", u"Quillmor - %lld+ results...",
-                                 displayed)
-              : FormatTranslated(u"Title_SearchFinalFmt", u"Quillmor - 找到 %lld 个结果",
-                                 u"Quillmor - %lld results found", displayed);
-  SetWindowTextU(w.hwnd, title.substr(0, 127));
+  SetWindowTextU(w.hwnd, SearchResultsTitle(kind, reaction.displayedCount));
+  SearchStatusInput status;
+  status.lParam = kind;
+  status.hasSnapshot = snapshot != nullptr;
+  status.resultCount = in.resultCount;
+  status.selectedTag = filters.selectedTag;
+  const std::u16string tagName = SelectedTagName(w);
+  status.tagName = tagName;
+  SetStatus(w, SearchResultsStatus(status));
 
-  std::u16string status;
-  if (n > 0) {
-    if (partial) {
-      status = Translate(u"Status_SearchingShowingPrefix", u"搜索中... 已显示 ", u"Searching... showing ") +
-               U16(std::to_string(n)) +
-               Translate(u"Status_SearchingShowingSuffix", u" 个结果", u" results");
-    } else if (w.app.filters.selectedTag.load() != 0) {
-      status = Translate(u"Status_FilterApplyingPrefix", u"筛选：", u"Filter: ") + SelectedTagName(w) +
-               Translate(u"Status_FilterApplyingSuffix", u" | 正在应用筛选...", u" | Applying filter...");
-    } else {
-      status = Translate(u"Status_FilterHitsPrefix", u"筛选：", u"Filter: ") + SelectedTagName(w) +
-               Translate(u"Status_FilterHitsMid", u" | 命中：", u" | Hits: ") + U16(std::to_string(n));
-    }
-  }
-  SetStatus(w, status);
-
-  if (kind == 0) ScheduleFilterBarRefresh(w, 60);
-  if (kind != 2 || filtersActive) RefreshFilteredResultsAsync(s);
+  if (reaction.scheduleFilterBarRefresh) ScheduleFilterBarRefresh(w, 60);
+  if (reaction.startFilterPass) RefreshFilteredResultsAsync(s);
   TakeDisplayedRows(w);
-  w.list.count = displayed;
-  if (kind == 0) {
-    SetListScrollRange(w);
-    ScrollListTo(w, keepView ? std::max<int64_t>(0, s.savedScrollOffset.load()) : 0);
-    InvalidateListArea(w);
-  } else if (kind == 1) {
-    SetListScrollRange(w);
-    InvalidateListArea(w);
-  } else {
-    SetListScrollRange(w);
-    ScheduleListRepaint(w, 100);
-  }
-  if (!partial) ScheduleTrim(w, 1800);
+  SetListScrollRange(w);
+  if (reaction.newVerticalOffset) ScrollListTo(w, *reaction.newVerticalOffset);
+  if (reaction.invalidateList) InvalidateListArea(w);
+  if (reaction.scheduleRepaint) ScheduleListRepaint(w, 100);
+  if (reaction.scheduleTrim) ScheduleTrim(w, 1800);
 }
 
 void OnStatusTextMessage(MainWindow& w, WPARAM generation, LPARAM text) {
   auto* buffer = reinterpret_cast<char16_t*>(text);
-  if (buffer != nullptr && w.app.results.IsCurrent(generation)) SetWindowTextU(w.hwnd, buffer);
+  if (buffer != nullptr && IsCurrentGeneration(generation, w.app.results.searchGeneration.load())) {
+    SetWindowTextU(w.hwnd, buffer);
+  }
+  delete[] buffer;
+}
+
+void OnAppStatusText(MainWindow& w, LPARAM text) {
+  auto* buffer = reinterpret_cast<char16_t*>(text);
+  if (buffer != nullptr) SetStatus(w, buffer);
   delete[] buffer;
 }
 
 void OnFilterResults(MainWindow& w) {
   ClearListSelection(w);
   ScheduleFilterBarRefresh(w, 80);
-  const int64_t count = w.session.displayedCount.load();
-  SetWindowTextU(w.hwnd, Translate(u"App_FilterTitlePrefix", u"Quillmor - 筛选：", u"Quillmor - Filter: ") +
-                             SelectedTagName(w) +
-                             Translate(u"App_FilterTitleHitsSeparator", u" | 命中：", u" | Hits: ") +
-                             U16(std::to_string(count)));
+  const int64_t count = std::max<int64_t>(0, w.session.displayedCount.load());
+  SetWindowTextU(w.hwnd, FilterResultsTitle(SelectedTagName(w), static_cast<uint64_t>(count)));
   SetStatus(w, u"");
   TakeDisplayedRows(w);
   SetListScrollRange(w);
@@ -162,24 +144,8 @@ void OnHydrationDone(MainWindow& w, WPARAM generation) {
 void OnNonNtfsRefreshed(MainWindow& w, WPARAM refreshed, LPARAM failed) {
   RebuildScopeBox(w);
   w.app.engine.PrewarmAttrCacheAsync();
-  if (refreshed < 1) {
-    SetStatus(w, Translate(u"Status_RefreshNonNtfsFailed", u"刷新非 NTFS 卷索引失败；详情见调试输出。",
-                           u"Failed to refresh non-NTFS volume indexes; see debug output for details."));
-    return;
-  }
-  RefreshSearchResultsAfterIndexUpdate(w.session);
-  std::u16string status = Translate(u"Status_RefreshNonNtfsPrefix", u"已刷新 ", u"Refreshed ") +
-                          U16(std::to_string(refreshed));
-  if (failed != 0) {
-    status += Translate(u"Status_RefreshNonNtfsFailedMid", u" 个非 NTFS 卷；", u" non-NTFS volumes; ") +
-              U16(std::to_string(failed)) +
-              Translate(u"Status_RefreshNonNtfsFailedSuffix", u" 个失败；详情见调试输出。",
-                        u" failed; see debug output for details.");
-  } else {
-    status += Translate(u"Status_RefreshNonNtfsSingleSuffix", u" 个非 NTFS 卷索引；详情见调试输出。",
-                        u" non-NTFS volume indexes; see debug output for details.");
-  }
-  SetStatus(w, status);
+  if (static_cast<int64_t>(refreshed) >= 1) RefreshSearchResultsAfterIndexUpdate(w.session);
+  SetStatus(w, NonNtfsRefreshStatus(static_cast<int64_t>(refreshed), static_cast<int64_t>(failed)));
 }
 
 void OnVolumeLost(MainWindow& w) {
@@ -191,7 +157,10 @@ void OnVolumeLost(MainWindow& w) {
 }
 
 void OnVolumesSynced(MainWindow& w) {
-  if (!IsWindowEnabled(w.controls.searchEdit)) EnableWindow(w.controls.searchEdit, TRUE);
+  if (!IsWindowEnabled(w.controls.searchEdit)) {
+    EnableWindow(w.controls.searchEdit, TRUE);
+    RedrawWindow(w.controls.searchEdit, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+  }
   RebuildScopeBox(w);
   SchedulePrewarmTimer(w, kPrewarmDelayAfterSyncMs);
   RerunCurrentQuery(w);

@@ -2,15 +2,22 @@
 
 #include "app/core/window_ids.h"
 #include "app/main_window_handlers.h"
+#include "app/themed_controls.h"
+#include "engine/hydrate_attributes.h"
 #include "settings/localisation.h"
 #include "settings/message_log.h"
 
 namespace quillmor {
 
 MainWindow::MainWindow(AppState& state)
-    : app(state),
-      env(state.env),
-      session(state.env, state.engine, state.results, view, state.recent, state.filters) {}
+    : app(state), env(state.env), session(state.env, state.engine, state.results, view, state.recent, state.filters) {
+  session.initialSearch = state.window.initialSearchEnabled;
+  // The size and time filters read what the cache lacks from the disk.
+  session.hydrate = [](VolumeIndex& volume, uint32_t recordIndex, AttrEntry& out) {
+    HydrateAttributes(&volume, recordIndex, out);
+    return out.known != 0;
+  };
+}
 
 MainWindow* MainWindowOf(HWND window) {
   return window != nullptr ? reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)) : nullptr;
@@ -20,24 +27,6 @@ namespace {
 
 // The state CreateMainWindow hands to a window that has not yet taken it.
 thread_local MainWindow* t_unclaimed = nullptr;
-
-LRESULT OnCommand(MainWindow& w, WPARAM wParam, LPARAM lParam) {
-  const int id = LOWORD(wParam);
-  const int code = HIWORD(wParam);
-  if (id == kIdSearchEdit && code == EN_CHANGE) {
-    OnSearchBoxChanged(w);
-    return 0;
-  }
-  if (id == kIdScopeBox && code == CBN_SELCHANGE) {
-    OnScopeBoxChanged(w);
-    return 0;
-  }
-  if (id == kCommandExit && lParam == 0) {
-    RequestExit(w);
-    return 0;
-  }
-  return DefWindowProcW(w.hwnd, WM_COMMAND, wParam, lParam);
-}
 
 LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
   const HWND hwnd = w.hwnd;
@@ -96,6 +85,20 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       if (OnListSetCursor(w, reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
       return DefWindowProcW(hwnd, message, wParam, lParam);
+    case WM_NOTIFY:
+      return OnNotify(w, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_MEASUREITEM:
+      return OnMeasureItem(w, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM:
+      return OnDrawItem(w, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+      return OnCtlColor(w, message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_MOUSELEAVE:
+      OnMouseLeave(w);
+      return 0;
 
     case WMU_INDEX_READY:
       OnIndexReady(w, wParam);
@@ -127,14 +130,11 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
     case WMU_TRAY_CALLBACK:
       OnTrayCallback(w, lParam);
       return 0;
-    case WMU_APP_STATUS_TEXT: {
-      auto* text = reinterpret_cast<char16_t*>(lParam);
-      if (text != nullptr) SetStatus(w, text);
-      delete[] text;
+    case WMU_APP_STATUS_TEXT:
+      OnAppStatusText(w, lParam);
       return 0;
-    }
     case WMU_APP_SCHEDULE_RETRY:
-      SetTimer(hwnd, ID_TIMER_SEARCH_RETRY, static_cast<UINT>(wParam), nullptr);
+      OnScheduleSearchRetry(w, wParam);
       return 0;
 
     case WM_DEVICECHANGE:
@@ -145,8 +145,7 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
       OnDpiChanged(w, wParam, reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DISPLAYCHANGE:
-      RecreateBackBuffer(w);
-      InvalidateRect(hwnd, nullptr, TRUE);
+      OnDisplayChange(w);
       return 0;
 
     case WM_HOTKEY:
@@ -158,8 +157,7 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
       OnClose(w);
       return 0;
     case WM_ACTIVATE:
-      OnActivate(w, wParam);
-      return DefWindowProcW(hwnd, message, wParam, lParam);
+      return OnActivate(w, wParam, lParam);
     case WM_DESTROY:
       OnDestroy(w);
       return 0;
@@ -213,8 +211,9 @@ HWND CreateMainWindow(AppState& state) {
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   const std::u16string title = Translate(u"Status_InitializingSimple", u"初始化中...", u"Initializing...");
-  const HWND window = CreateWindowExW(WS_EX_COMPOSITED, kMainWindowClass, W(title), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                      left, top, width, height, nullptr, nullptr, state.instance, w);
+  const HWND window =
+      CreateWindowExW(WS_EX_COMPOSITED, kMainWindowClass, W(title), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, left, top,
+                      width, height, nullptr, nullptr, state.instance, w);
   // A window that took the state frees it at WM_NCDESTROY, even when its
   // creation failed later on; otherwise it is still ours.
   if (t_unclaimed == w) delete w;

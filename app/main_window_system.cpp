@@ -1,9 +1,11 @@
 // What the system tells the window: drives coming and going, power, DPI, and
 // a restarted taskbar.
 
+#include "app/core/dpi_rescale.h"
 #include "app/core/window_ids.h"
 #include "app/dpi.h"
 #include "app/main_window_handlers.h"
+#include "app/themed_controls.h"
 #include "platform/shutdown.h"
 #include "settings/background_task.h"
 #include "settings/dpi_scale.h"
@@ -33,9 +35,8 @@ LRESULT OnDeviceChange(MainWindow& w, WPARAM event, LPARAM data) {
       if (engine.HasVolumeInMask(mask) && engine.ReleaseVolumesByMask(mask) > 0) {
         const HWND window = w.hwnd;
         Env& env = w.env;
-        StartBackgroundTask(env, u"device_change_refresh_ui", [&env, window] {
-          PostIfWindow(*env.windows, window, WMU_VOLUME_LOST, 0, 0);
-        });
+        StartBackgroundTask(env, u"device_change_refresh_ui",
+                            [&env, window] { PostIfWindow(*env.windows, window, WMU_VOLUME_LOST, 0, 0); });
         SetStatus(w, Translate(u"Status_DriveEjectDetected", u"检测到弹出驱动器；已提前释放句柄。",
                                u"Drive eject detected; handles were released early."));
       }
@@ -72,13 +73,42 @@ LRESULT OnPowerBroadcast(MainWindow& w, WPARAM event, LPARAM lParam) {
 void OnDpiChanged(MainWindow& w, WPARAM wParam, const RECT* suggested) {
   uint32_t dpi = LOWORD(wParam);
   if (dpi == 0) dpi = WindowDpi(w.hwnd, 96);
-  const uint32_t old = w.dpi == 0 ? 96 : w.dpi;
-  if (dpi == 0) dpi = 96;
-  if (dpi != old) RescaleForDpi(w, old, dpi);
+  if (DpiChangeRescales(static_cast<int32_t>(w.dpi), static_cast<int32_t>(dpi))) {
+    RescaleForDpi(w, w.dpi == 0 ? 96 : w.dpi, dpi);
+  }
   if (suggested != nullptr) {
     SetWindowPos(w.hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                  suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
+}
+
+void RescaleForDpi(MainWindow& w, uint32_t oldDpi, uint32_t newDpi) {
+  StoredMetrics metrics;
+  metrics.columnWidths = w.list.columnWidths;
+  metrics.sidebarWidth = w.sidebarWidth;
+  metrics.listTop = w.listTop;
+  metrics.verticalOffset = w.list.scrollOffset;
+  metrics.horizontalOffset = static_cast<int32_t>(w.list.hScrollOffset);
+  metrics.sidebarScrollOffset = w.sidebarScroll;
+  metrics = RescaleStoredMetrics(metrics, static_cast<int32_t>(oldDpi), static_cast<int32_t>(newDpi));
+  w.list.columnWidths = metrics.columnWidths;
+  w.sidebarWidth = metrics.sidebarWidth;
+  w.listTop = metrics.listTop;
+  w.list.scrollOffset = metrics.verticalOffset;
+  w.list.hScrollOffset = metrics.horizontalOffset;
+  w.sidebarScroll = metrics.sidebarScrollOffset;
+  w.dpi = newDpi;
+  RecreateFonts(w);
+  for (HWND edit : {w.controls.searchEdit, w.controls.customSize}) {
+    if (edit != nullptr) RefreshEditChrome(edit);
+  }
+  RefreshFilterBar(w);
+  RelayoutAtCurrentSize(w);
+}
+
+void OnDisplayChange(MainWindow& w) {
+  RecreateBackBuffer(w);
+  InvalidateRect(w.hwnd, nullptr, TRUE);
 }
 
 void OnTaskbarCreated(MainWindow& w) {

@@ -56,6 +56,10 @@ void ScheduleTrim(MainWindow& w, uint32_t delayMs) {
 
 void IdleTrim(MainWindow& w) { TrimSelfIfIdle(w.env, w.hwnd); }
 
+void OnScheduleSearchRetry(MainWindow& w, WPARAM delayMs) {
+  SetTimer(w.hwnd, ID_TIMER_SEARCH_RETRY, static_cast<UINT>(delayMs), nullptr);
+}
+
 void OnTimer(MainWindow& w, UINT_PTR id) {
   const HWND hwnd = w.hwnd;
   switch (id) {

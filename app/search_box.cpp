@@ -1,7 +1,8 @@
-// The search box: search-as-you-type, Enter and Escape.
+// The search box: search-as-you-type, Enter and Escape, and its keys.
+#include "app/core/search_box_rules.h"
 #include "app/core/window_ids.h"
 #include "app/main_window_handlers.h"
-#include "search/query_trim.h"
+#include "app/themed_controls.h"
 #include "search/search_pipeline.h"
 #include "settings/localisation.h"
 
@@ -11,26 +12,25 @@ namespace {
 constexpr UINT_PTR kSearchBoxSubclassId = 1;
 constexpr int kMaxQueryChars = 255;
 
-// "s:" or "S:": a content search, which starts only with Enter.
-bool IsContentQuery(std::u16string_view text) {
-  return text.size() >= 2 && (text[0] == u's' || text[0] == u'S') && text[1] == u':';
+std::u16string ReadQuery(MainWindow& w) {
+  w.queryText = WindowText(w.controls.searchEdit, kMaxQueryChars);
+  w.view.StoreSearchText(w.queryText);
+  return w.queryText;
 }
 
 void OnEnter(MainWindow& w) {
   KillTimer(w.hwnd, ID_TIMER_SEARCH_DELAY);
-  w.queryText = WindowText(w.controls.searchEdit, kMaxQueryChars);
-  w.view.StoreSearchText(w.queryText);
-  const std::u16string query(TrimQueryText(w.queryText));
-  if (!query.empty()) {
-    DoSearchAsync(w.session, query, false, false);
+  const EnterAction action = DecideEnter(ReadQuery(w));
+  if (action.search) {
+    DoSearchAsync(w.session, action.query, false, false);
   } else {
     RefreshSearchResultsAfterIndexUpdate(w.session);
   }
 }
 
-// True when Escape was taken for a content search.
+// True when Escape was taken to cancel a content search.
 bool OnEscape(MainWindow& w) {
-  if (!IsContentQuery(TrimQueryText(WindowText(w.controls.searchEdit, kMaxQueryChars)))) return false;
+  if (!EscapeCancelsContentSearch(WindowText(w.controls.searchEdit, kMaxQueryChars))) return false;
   KillTimer(w.hwnd, ID_TIMER_SEARCH_DELAY);
   w.app.results.NextGeneration();
   SetStatus(w, Translate(u"Status_ContentSearchCanceled", u"内容搜索已取消。", u"Content search canceled."));
@@ -39,6 +39,8 @@ bool OnEscape(MainWindow& w) {
 
 LRESULT CALLBACK SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   auto& w = *reinterpret_cast<MainWindow*>(data);
+  LRESULT result = 0;
+  if (HandleEditChrome(w, box, message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -55,8 +57,9 @@ LRESULT CALLBACK SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
       if (wParam == u'\r' || wParam == u'\n' || wParam == 0x1B || wParam == u'\t') return 0;
       break;
     case WM_MOUSEWHEEL:
-      // A one-line box has nothing to scroll: the wheel scrolls the list,
-      // also where the system sends it to the focused window.
+    case WM_MOUSEHWHEEL:
+      // A single line has nothing to scroll: the wheel belongs to whatever
+      // lies under the pointer, which the main window sorts out.
       return SendMessageW(w.hwnd, message, wParam, lParam);
     case WM_NCDESTROY:
       RemoveWindowSubclass(box, SearchBoxProc, kSearchBoxSubclassId);
@@ -71,14 +74,12 @@ LRESULT CALLBACK SearchBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPa
 
 void SubclassSearchBox(MainWindow& w) {
   SetWindowSubclass(w.controls.searchEdit, SearchBoxProc, kSearchBoxSubclassId, reinterpret_cast<DWORD_PTR>(&w));
+  RefreshEditChrome(w.controls.searchEdit);
 }
 
 void OnSearchBoxChanged(MainWindow& w) {
-  w.queryText = WindowText(w.controls.searchEdit, kMaxQueryChars);
-  w.view.StoreSearchText(w.queryText);
   KillTimer(w.hwnd, ID_TIMER_SEARCH_DELAY);
-  if (IsContentQuery(TrimQueryText(w.queryText))) return;
-  SetTimer(w.hwnd, ID_TIMER_SEARCH_DELAY, kSearchDelayMs, nullptr);
+  if (const auto delay = SearchDelayAfterEdit(ReadQuery(w))) SetTimer(w.hwnd, ID_TIMER_SEARCH_DELAY, *delay, nullptr);
 }
 
 void FocusSearchBox(MainWindow& w, bool selectAll) {

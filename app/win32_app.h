@@ -5,8 +5,8 @@
 #include "platform/win32/windows_api.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <dbt.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <string>

@@ -41,10 +41,10 @@ class WindowViewState : public ViewState {
   std::atomic<HWND> statusLine_{nullptr};
   std::atomic<DWORD> windowThread_{0};
   std::mutex mutex_;
-  std::u16string searchText_;                                   // Guarded by mutex_.
-  std::optional<std::u16string> customSizeText_;                // Guarded by mutex_.
-  std::optional<std::pair<int32_t, int32_t>> dateRange_;        // Guarded by mutex_.
-  ListGeometry geometry_;                                       // Guarded by mutex_.
+  std::u16string searchText_;                             // Guarded by mutex_.
+  std::optional<std::u16string> customSizeText_;          // Guarded by mutex_.
+  std::optional<std::pair<int32_t, int32_t>> dateRange_;  // Guarded by mutex_.
+  ListGeometry geometry_;                                 // Guarded by mutex_.
 };
 
 }  // namespace quillmor

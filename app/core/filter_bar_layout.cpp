@@ -8,7 +8,9 @@
 namespace quillmor {
 namespace {
 
-constexpr int32_t kTopBarButtonsY96 = 54;
+// The row of inputs ends at 54; the tags keep the 8 px the sidebar keeps
+// between its parts.
+constexpr int32_t kTopBarButtonsY96 = 62;
 constexpr int32_t kButtonLeft96 = 15;
 constexpr int32_t kButtonPitch96 = 80;
 constexpr int32_t kButtonWidth96 = 72;

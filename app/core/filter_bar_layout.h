@@ -33,9 +33,9 @@ struct FilterBarLayout {
   int32_t sidebarMaxScroll = 0;
 };
 
-// Top bar: button i at 15 + i x 80, 54 (72 x 40, all at 96 DPI); a button
-// that would pass the client width less 12 starts a new row 48 lower, at 15
-// again. The status line (20 high) sits 8 below the last row and the list
+// Top bar: button i at 15 + i x 80, 62 (72 x 40, all at 96 DPI), 8 below
+// the row of inputs; a button that would pass the client width less 12
+// starts a new row 48 lower, at 15 again. The status line (20 high) sits 8 below the last row and the list
 // begins 6 under the status line.
 // Sidebar: the status line sits at 74 and the list begins at 100; the
 // buttons stand in one column from the list top + 8, 40 high and 48 apart,

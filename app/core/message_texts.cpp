@@ -31,10 +31,12 @@ std::u16string CutToBuffer(std::u16string text, size_t capacity) {
   return text;
 }
 
-// "Label:" + value reads "Label: value".
-void AppendLabel(std::u16string& out, std::u16string_view label) {
-  out += label;
-  if (!label.empty() && label.back() == u':') out += u' ';
+// "Label:" + value reads "Label: value"; a value that brings its own space
+// (or nothing) gets none.
+void AppendAfterLabel(std::u16string& out, std::u16string_view value) {
+  const bool labelEndsInColon = !out.empty() && out.back() == u':';
+  if (labelEndsInColon && !value.empty() && value.front() != u' ') out += u' ';
+  out += value;
 }
 
 }  // namespace
@@ -64,11 +66,10 @@ std::u16string SearchResultsStatus(const SearchStatusInput& input) {
 }
 
 std::u16string FilterResultsTitle(std::u16string_view tagName, uint64_t count) {
-  std::u16string title;
-  AppendLabel(title, Translate(u"App_FilterTitlePrefix", u"Quillmor - 筛选：", u"Quillmor - Filter: "));
-  title += tagName;
-  AppendLabel(title, Translate(u"App_FilterTitleHitsSeparator", u" | 命中：", u" | Hits: "));
-  title += Decimal(count);
+  std::u16string title = Translate(u"App_FilterTitlePrefix", u"Quillmor - 筛选：", u"Quillmor - Filter: ");
+  AppendAfterLabel(title, tagName);
+  AppendAfterLabel(title, Translate(u"App_FilterTitleHitsSeparator", u" | 命中：", u" | Hits: "));
+  AppendAfterLabel(title, Decimal(count));
   return title;
 }
 

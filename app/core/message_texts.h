@@ -34,7 +34,8 @@ std::u16string SearchResultsStatus(const SearchStatusInput& input);
 
 // WMU_FILTER_RESULTS's title: "Quillmor - Filter: <tag> | Hits: n". A label
 // that ends in a colon (the language tables write "Quillmor - Filter:") gets
-// a space before what follows it.
+// a space before what follows it, unless that brings its own space: without a
+// tag name the title reads "Quillmor - Filter: | Hits: n".
 std::u16string FilterResultsTitle(std::u16string_view tagName, uint64_t count);
 
 // WMU_NONNTFS_REFRESHED: none refreshed (ok < 1) reports the failure; else

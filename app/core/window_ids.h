@@ -64,7 +64,6 @@ inline constexpr uint32_t WMU_APP_STATUS_TEXT = kWmApp + 2;
 inline constexpr uint32_t WMU_APP_SCHEDULE_RETRY = kWmApp + 3;
 
 // Intervals, in milliseconds.
-inline constexpr uint32_t kSearchDelayMs = 260;
 inline constexpr uint32_t kScrollSettleMs = 220;
 inline constexpr uint32_t kScrollSettleRepollMs = 120;
 inline constexpr uint32_t kHiddenStartupSyncMs = 3500;

@@ -26,32 +26,32 @@ FilterBarInput Sidebar(int32_t height, int32_t tags, int32_t scroll = 0) {
 TEST(TopBarLayoutTest, ButtonsStandInARowEightyPixelsApart) {
   const FilterBarLayout l = LayOutFilterBar(TopBar(1100, 8));
   ASSERT_EQ(l.tagButtons.size(), 8u);
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(l.tagButtons[i], RectAt(15 + i * 80, 54, 72, 40)) << i;
-  EXPECT_EQ(l.statusLine, RectAt(15, 102, 800, 20));
-  EXPECT_EQ(l.listTop, 128);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(l.tagButtons[i], RectAt(15 + i * 80, 62, 72, 40)) << i;
+  EXPECT_EQ(l.statusLine, RectAt(15, 110, 800, 20));
+  EXPECT_EQ(l.listTop, 136);
   EXPECT_FALSE(l.sidebarScrollShown);
 }
 
 TEST(TopBarLayoutTest, AFullRowWrapsToTheNext) {
   // 400 px: a button may end at 388, so four fit (the fourth ends at 327).
   const FilterBarLayout l = LayOutFilterBar(TopBar(400, 9));
-  EXPECT_EQ(l.tagButtons[3], RectAt(255, 54, 72, 40));
-  EXPECT_EQ(l.tagButtons[4], RectAt(15, 102, 72, 40));
-  EXPECT_EQ(l.tagButtons[8], RectAt(15, 150, 72, 40));
-  EXPECT_EQ(l.listTop, 150 + 40 + 8 + 20 + 6);
+  EXPECT_EQ(l.tagButtons[3], RectAt(255, 62, 72, 40));
+  EXPECT_EQ(l.tagButtons[4], RectAt(15, 110, 72, 40));
+  EXPECT_EQ(l.tagButtons[8], RectAt(15, 158, 72, 40));
+  EXPECT_EQ(l.listTop, 158 + 40 + 8 + 20 + 6);
 }
 
 TEST(TopBarLayoutTest, AWindowNarrowerThanAButtonKeepsOnePerRow) {
   const FilterBarLayout l = LayOutFilterBar(TopBar(50, 3));
-  EXPECT_EQ(l.tagButtons[0].top, 54);
-  EXPECT_EQ(l.tagButtons[1].top, 102);
-  EXPECT_EQ(l.tagButtons[2].top, 150);
+  EXPECT_EQ(l.tagButtons[0].top, 62);
+  EXPECT_EQ(l.tagButtons[1].top, 110);
+  EXPECT_EQ(l.tagButtons[2].top, 158);
 }
 
 TEST(TopBarLayoutTest, NoTagsLeaveTheStatusLineUnderTheTopRow) {
   const FilterBarLayout l = LayOutFilterBar(TopBar(1100, 0));
   EXPECT_TRUE(l.tagButtons.empty());
-  EXPECT_EQ(l.statusLine.top, 62);
+  EXPECT_EQ(l.statusLine.top, 70);
 }
 
 TEST(SidebarLayoutTest, OneColumnOfButtonsBelowTheListTop) {

@@ -45,7 +45,9 @@ TEST_F(MessageTextsTest, StatusLineOfSearchResults) {
 
 TEST_F(MessageTextsTest, FilterTitleSpacesTheTablesColons) {
   EXPECT_EQ(FilterResultsTitle(u"Documents", 12), u"Quillmor - Filter: Documents | Hits: 12");
-  EXPECT_EQ(FilterResultsTitle(u"", 0), u"Quillmor - Filter:  | Hits: 0");
+  EXPECT_EQ(FilterResultsTitle(u"All Files", 7), u"Quillmor - Filter: All Files | Hits: 7");
+  // Without a tag name, never two spaces in a row.
+  EXPECT_EQ(FilterResultsTitle(u"", 0), u"Quillmor - Filter: | Hits: 0");
   Install(u"zh-cn", true);  // a full-width colon needs no space
   EXPECT_EQ(FilterResultsTitle(u"文档", 3), u"Quillmor - 筛选：文档 | 命中：3");
   InstallTable({{u"App_FilterTitlePrefix", u"F> "}, {u"App_FilterTitleHitsSeparator", u" = "}});

@@ -64,6 +64,25 @@ TEST_F(MainWindowTest, StaleSearchResultsChangeNothing) {
   EXPECT_EQ(Title(), title);
 }
 
+TEST_F(MainWindowTest, APartialBatchShowsItsCountInTheTitleAndTheStatusLine) {
+  TwoDrives();
+  OpenReady();
+  ASSERT_EQ(SearchAndWait(u"report"), 3);
+  const HWND status = Window().controls.statusLine;
+  EXPECT_FALSE(IsWindowVisible(status));  // the filter pass cleared it
+  const uint64_t current = state->results.searchGeneration.load();
+
+  PostMessageW(hwnd, WMU_SEARCH_RESULTS, current, 2);
+  ASSERT_TRUE(WaitForTitle(u"Quillmor - 3+ results...")) << testing::PrintToString(Title());
+  EXPECT_EQ(WindowText(status), u"Searching... showing 3 results");
+  EXPECT_TRUE(IsWindowVisible(status));
+
+  // The final batch names the count, then the filter pass settles it.
+  PostMessageW(hwnd, WMU_SEARCH_RESULTS, current, 0);
+  ASSERT_TRUE(WaitForTitle(u"Quillmor - Filter: All Files | Hits: 3")) << testing::PrintToString(Title());
+  EXPECT_FALSE(IsWindowVisible(status));
+}
+
 TEST_F(MainWindowTest, EscapeCancelsOnlyAContentSearch) {
   TwoDrives();
   OpenReady();
@@ -88,6 +107,28 @@ TEST_F(MainWindowTest, ScopeBoxListsAllDesktopAndEachVolume) {
   OpenReady();
   EXPECT_EQ(ScopeEntries(), (std::vector<std::u16string>{u"ALL", u"Desktop", u"Local Disk (C:)", u"USB(E:)"}));
   EXPECT_EQ(SendMessageW(Window().controls.scopeBox, CB_GETCURSEL, 0, 0), 0);
+}
+
+TEST_F(MainWindowTest, EjectingADriveReleasesItAndTheScopeBoxForgetsIt) {
+  TwoDrives();
+  OpenReady();
+  DEV_BROADCAST_VOLUME volume{};
+  volume.dbcv_size = sizeof volume;
+  volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  volume.dbcv_unitmask = 1u << ('E' - 'A');
+  const auto data = reinterpret_cast<LPARAM>(&volume);
+
+  EXPECT_EQ(SendMessageW(hwnd, WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE, data), TRUE);
+  EXPECT_EQ(WindowText(Window().controls.statusLine), u"Drive eject detected; handles were released early.");
+  EXPECT_EQ(SendMessageW(hwnd, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, data), TRUE);
+  EXPECT_EQ(WindowText(Window().controls.statusLine), u"A disk was removed; the selection was updated automatically.");
+  EXPECT_EQ(ScopeEntries(), (std::vector<std::u16string>{u"ALL", u"Desktop", u"Local Disk (C:)"}));
+
+  // A drive the index does not hold changes nothing.
+  SetWindowTextW(Window().controls.statusLine, L"");
+  volume.dbcv_unitmask = 1u << ('Q' - 'A');
+  EXPECT_EQ(SendMessageW(hwnd, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, data), TRUE);
+  EXPECT_EQ(WindowText(Window().controls.statusLine), u"");
 }
 
 TEST_F(MainWindowTest, CloseHidesToTheNotificationAreaWhileTheEngineIsReady) {

@@ -69,8 +69,33 @@ HWND WindowFixture::Open(bool hidden) {
 
 HWND WindowFixture::OpenReady() {
   Open();
-  EXPECT_TRUE(PumpUntil([&] { return SettledCount() >= 0; })) << "title: " << testing::PrintToString(Title());
+  EXPECT_TRUE(PumpUntil([&] { return volumesSynced_ && Settled(); })) << "title: " << testing::PrintToString(Title());
   return hwnd;
+}
+
+void WindowFixture::Observe(const MSG& message) {
+  if (hwnd == nullptr || message.hwnd != hwnd) return;
+  switch (message.message) {
+    case WMU_SEARCH_RESULTS:
+      if (message.lParam == 0 && message.wParam == state->results.searchGeneration.load()) {
+        finalResultsGeneration_ = message.wParam;
+        filterResultsAfterFinal_ = false;
+      }
+      break;
+    case WMU_FILTER_RESULTS:
+      filterResultsAfterFinal_ = true;
+      break;
+    case WMU_VOLUMES_SYNCED:
+      volumesSynced_ = true;
+      break;
+    default:
+      break;
+  }
+}
+
+bool WindowFixture::Settled() {
+  return finalResultsGeneration_ == state->results.searchGeneration.load() && filterResultsAfterFinal_ &&
+         SettledCount() >= 0;
 }
 
 bool WindowFixture::PumpUntil(const std::function<bool()>& done, int timeoutMs) {
@@ -79,6 +104,7 @@ bool WindowFixture::PumpUntil(const std::function<bool()>& done, int timeoutMs) 
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) continue;  // the window's end; the test goes on
+      Observe(message);
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
@@ -128,15 +154,11 @@ int64_t WindowFixture::SettledCount() {
   return value;
 }
 
-int64_t WindowFixture::SearchAndWait(std::u16string_view text) {
+int64_t WindowFixture::SearchAndWait(std::u16string_view text, bool enter) {
   const uint64_t before = state->results.searchGeneration.load();
-  // The title is cleared before typing, so that only this search's results
-  // can set a settled one again: a small search may start and settle within
-  // one round of the message loop.
-  SetWindowTextW(hwnd, L"");
   TypeQuery(text);
-  const bool settled =
-      PumpUntil([&] { return state->results.searchGeneration.load() > before && SettledCount() >= 0; });
+  if (enter) PressKeyInSearchBox(VK_RETURN);
+  const bool settled = PumpUntil([&] { return state->results.searchGeneration.load() > before && Settled(); });
   EXPECT_TRUE(settled) << "query " << testing::PrintToString(std::u16string(text)) << ", title "
                        << testing::PrintToString(Title());
   return SettledCount();

@@ -51,8 +51,8 @@ class WindowFixture : public ::testing::Test {
   // configuration directory first), creates the main window and shows it
   // (unless `hidden`). Call once per test.
   HWND Open(bool hidden = false);
-  // Opens the window and waits until the index is ready and the initial view
-  // has arrived.
+  // Opens the window and waits until every drive is indexed (the start-up
+  // ended with WMU_VOLUMES_SYNCED) and the view it led to has settled.
   HWND OpenReady();
 
   // Dispatches this thread's messages until `done` holds or `timeoutMs`
@@ -68,11 +68,15 @@ class WindowFixture : public ::testing::Test {
   void TypeQuery(std::u16string_view text);
   // A key pressed in the search box (WM_KEYDOWN then WM_KEYUP).
   void PressKeyInSearchBox(UINT key);
-  // Types `text`, waits until its results have settled (the filter pass has
+  // Types `text` (and presses Enter, not waiting for the typing delay, when
+  // `enter`), waits until its results have settled (the filter pass has
   // reported) and returns the count the title gives.
-  int64_t SearchAndWait(std::u16string_view text);
+  int64_t SearchAndWait(std::u16string_view text, bool enter = false);
   // The count of a settled title ("... | Hits: n"), or -1.
   int64_t SettledCount();
+  // The current search's final results have been handled and the filter
+  // pass they started has reported: the title is the one a user keeps.
+  bool Settled();
 
   // The path of `name` in the configuration directory.
   static std::u16string ConfigPath(std::u16string_view name);
@@ -89,6 +93,14 @@ class WindowFixture : public ::testing::Test {
   std::unique_ptr<AppState> state;
   HWND hwnd = nullptr;
   SimulatedNtfsVolume ntfsC, ntfsD;
+
+ private:
+  // What PumpUntil saw go to the window, to tell a settled title from a late
+  // one of an earlier search.
+  void Observe(const MSG& message);
+  uint64_t finalResultsGeneration_ = 0;  // of the last current final WMU_SEARCH_RESULTS
+  bool filterResultsAfterFinal_ = false;
+  bool volumesSynced_ = false;
 };
 
 }  // namespace quillmor
