@@ -144,7 +144,7 @@ void RunSortJob(SearchEngine& engine, ResultSet& set, const SortRequest& request
   if (request.reverse) {
     std::reverse(rows.begin(), rows.end());
     const size_t count = rows.size();
-    if (PublishResults(set, env, DeriveResults(snapshot, std::move(rows)), g, /*keepSort=*/true, 1)) {
+    if (PublishResults(set, env, DeriveResults(snapshot, std::move(rows)), g, /*keepSort=*/true, kResultsResorted)) {
       LogMetric(env, u"sort col=" + Decimal(column) + u" type=reverse total_ms=" + Decimal(msSince(t0)) + u" rows=" +
                          Decimal(count));
     }
@@ -153,7 +153,7 @@ void RunSortJob(SearchEngine& engine, ResultSet& set, const SortRequest& request
 
   const size_t n = rows.size();
   if (n == 0) {
-    PublishResults(set, env, DeriveResults(snapshot, {}), g, /*keepSort=*/true, 1);
+    PublishResults(set, env, DeriveResults(snapshot, {}), g, /*keepSort=*/true, kResultsResorted);
     return;
   }
 
@@ -167,7 +167,7 @@ void RunSortJob(SearchEngine& engine, ResultSet& set, const SortRequest& request
       // Show the rows already known, sorted, while the others are read.
       SortByAttribute(rows, column, request.ascending, /*knownFirst=*/true, order);
       if (Stale(set, g)) return;
-      PublishResults(set, env, DeriveResults(snapshot, rows), g, /*keepSort=*/true, 1);
+      PublishResults(set, env, DeriveResults(snapshot, rows), g, /*keepSort=*/true, kResultsResorted);
       twoPhase = true;
       HydrateMissingRows(env, set, g, missing, n, SortHydrationThreads(std::thread::hardware_concurrency()));
     }
@@ -191,7 +191,7 @@ void RunSortJob(SearchEngine& engine, ResultSet& set, const SortRequest& request
                      u" hits=" + Decimal(hitsDelta) + u" rows=" + Decimal(static_cast<uint64_t>(n)));
   if (IsAttributeColumn(column)) SaveAfterSort(engine);
 
-  PublishResults(set, env, DeriveResults(snapshot, std::move(rows)), g, /*keepSort=*/true, 1);
+  PublishResults(set, env, DeriveResults(snapshot, std::move(rows)), g, /*keepSort=*/true, kResultsResorted);
 }
 
 }  // namespace quillmor

@@ -139,7 +139,8 @@ class ContentScan {
     }
     // Installed without touching the sort column; the results mutex is
     // taken only after the hits mutex was released.
-    PublishResults(job_.results, job_.env, MakeResults(std::move(copy), job_.snapshot), job_.generation, true, 2);
+    PublishResults(job_.results, job_.env, MakeResults(std::move(copy), job_.snapshot), job_.generation, true,
+                   kResultsPartial);
   }
 
   void ReportProgress(size_t processed) {
@@ -192,7 +193,8 @@ void RunContentSearch(const ContentSearchJob& job, std::vector<MatchItem> items)
   Env& env = job.env;
   const Generation generation{&job.results.searchGeneration, job.generation};
   const auto publish = [&](std::vector<MatchItem> rows) {
-    PublishResults(job.results, env, MakeResults(std::move(rows), job.snapshot), job.generation, job.keepSort, 0);
+    PublishResults(job.results, env, MakeResults(std::move(rows), job.snapshot), job.generation, job.keepSort,
+                   kResultsFinal);
   };
 
   // The settings files are read again, so that edits count from the next

@@ -56,14 +56,14 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
   if (content.contentMode) sizeAndTime = ContentCandidateFilter(session, filterSettings);
   std::vector<MatchItem> items = NewResultVector();
 
-  const auto publish = [&](std::vector<MatchItem> rows, int64_t lParam) {
-    PublishResults(session.results, env, MakeResults(std::move(rows), snapshot), g, keepSort, lParam);
+  const auto publish = [&](std::vector<MatchItem> rows, int64_t kind) {
+    PublishResults(session.results, env, MakeResults(std::move(rows), snapshot), g, keepSort, kind);
   };
 
   const int32_t scopeValue = session.scope.load();
   const ResolvedScope scope = ResolveScope(scopeValue, scopeValue == kScopeDesktop ? DesktopFolder(env) : u"");
   if (scope.empty) {
-    publish(std::move(items), 0);
+    publish(std::move(items), kResultsFinal);
     return;
   }
 
@@ -77,7 +77,7 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
   std::u16string folder;
   if (ResolveFolderQuery(*env.files, query, folder)) {
     if (scope.desktopOnly && !IsUnderFolder(folder, scope.desktop)) {
-      publish(std::move(items), 0);
+      publish(std::move(items), kResultsFinal);
       return;
     }
     ListFolderChildren(snapshot, folder, [&](VolumeIndex* v, uint64_t i) {
@@ -92,13 +92,13 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
           // The first hits go out at once, as a copy: the
           // scan keeps appending to its own vector.
           if (!earlySent && items.size() >= kEarlyBatchHits && session.results.IsCurrent(g)) {
-            publish(items, 2);
+            publish(items, kResultsPartial);
             earlySent = true;
           }
         });
     if (!complete) return;
   }
-  if (session.results.IsCurrent(g) && !ShuttingDown()) publish(std::move(items), 0);
+  if (session.results.IsCurrent(g) && !ShuttingDown()) publish(std::move(items), kResultsFinal);
 }
 
 // Whether the entry's own reference still names the file it was opened as:
@@ -136,7 +136,8 @@ void RunRecentView(SearchSession& session, uint64_t g, bool keepSort) {
     }
   });
   if (session.results.IsCurrent(g) && !ShuttingDown()) {
-    PublishResults(session.results, session.env, MakeResults(std::move(items), std::move(keep)), g, keepSort, 0);
+    PublishResults(session.results, session.env, MakeResults(std::move(items), std::move(keep)), g, keepSort,
+                   kResultsFinal);
   }
 }
 
@@ -146,7 +147,7 @@ void RunFullListing(SearchSession& session, uint64_t g, int32_t scopeValue, cons
   const std::vector<VolumePtr> snapshot = session.engine.SnapshotVolumes();
   const auto publish = [&] {
     if (session.results.IsCurrent(g) && !ShuttingDown()) {
-      PublishResults(session.results, session.env, MakeResults(std::move(items), snapshot), g, false, 0);
+      PublishResults(session.results, session.env, MakeResults(std::move(items), snapshot), g, false, kResultsFinal);
     }
   };
   const ResolvedScope scope = ResolveScope(scopeValue, desktop);
@@ -285,7 +286,7 @@ void RefreshResultsAfterDelete(SearchSession& session, const std::vector<std::u1
       session.results.results = std::move(pruned);
     }
     PostIfWindow(*session.env.windows, session.results.window.load(), WMU_SEARCH_RESULTS,
-                 session.results.searchGeneration.load(), 0);
+                 session.results.searchGeneration.load(), kResultsFinal);
     return;
   }
   if (!text.empty() || session.fullListing.load() == 0) {
