@@ -36,7 +36,7 @@ void ReportProgress(SharedState& s, uint64_t processed) {
   if (!s.lastProgressTick.compare_exchange_strong(last, now)) return;
   const std::u16string text = FormatTranslated(u"Status_HydrateProgressFmt", u"正在读取文件属性...（已处理 %zu / %zu）",
                                                u"Extracting properties... (processed %zu / %zu)", processed, s.missing);
-  PostStatusText(s.env, s.set.window.load(), s.generation, text);
+  PostStatusText(*s.env.windows, s.set.window.load(), s.generation, text);
 }
 
 void HydrateShare(SharedState& s, std::span<const MatchItem> rows) {

@@ -6,9 +6,9 @@
 #include <thread>
 
 #include "engine/content_zip_settings.h"
+#include "engine/status_text_message.h"
 #include "engine/zip_document.h"
 #include "search/compiled_group.h"
-#include "search/status_text.h"
 #include "search/text_file_scan.h"
 #include "search/text_match.h"
 #include "settings/localisation.h"
