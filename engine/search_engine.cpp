@@ -13,11 +13,15 @@
 #include "settings/background_task.h"
 #include "settings/localisation.h"
 #include "settings/perf_log.h"
+#include "settings/rate_limit.h"
+#include "settings/single_run_task.h"
 
 namespace quillmor {
 namespace {
 
 constexpr int kDriveLetters = 26;
+// Device arrivals closer together than this make one sync.
+constexpr uint64_t kArrivalMinGapMs = 501;
 
 std::u16string DriveOf(int letter) { return {static_cast<char16_t>(u'A' + letter), u':'}; }
 std::u16string RootOf(std::u16string_view drive) { return std::u16string(drive) + u"\\"; }
@@ -115,24 +119,7 @@ void SearchEngine::RunStartup(WindowHandle window) {
 }
 
 void SearchEngine::SyncCurrentVolumesAsync(WindowHandle window) {
-  if (syncRunning.exchange(1) != 0) return;
-  StartSyncTask(window);
-}
-
-void SearchEngine::StartSyncTask(WindowHandle window) {
-  try {
-    StartBackgroundTask(env_, u"sync_current_volumes", [this, window] {
-      // Cleared however the job ends, an exception included.
-      struct ClearOnExit {
-        std::atomic<uint8_t>& flag;
-        ~ClearOnExit() { flag = 0; }
-      } clear{syncRunning};
-      RunSync(window);
-    });
-  } catch (...) {
-    syncRunning = 0;
-    throw;
-  }
+  StartSingleRunTask(env_, u"sync_current_volumes", syncRunning, [this, window] { RunSync(window); });
 }
 
 void SearchEngine::RunSync(WindowHandle window) {
@@ -320,13 +307,8 @@ void SearchEngine::RunDeviceArrival(uint32_t unitMask, WindowHandle window) {
   if (!usable) return;
 
   // A burst of arrival broadcasts makes one sync.
-  const uint64_t now = env_.clock->TickCount64();
-  uint64_t last = lastArrivalTick_.load();
-  if (now - last < 501) return;
-  if (!lastArrivalTick_.compare_exchange_strong(last, now)) return;
-
-  if (syncRunning.exchange(1) != 0) return;
-  StartSyncTask(window);
+  if (!ClaimTurn(lastArrivalTick_, env_.clock->TickCount64(), kArrivalMinGapMs)) return;
+  SyncCurrentVolumesAsync(window);
 }
 
 void SearchEngine::Shutdown() {

@@ -91,8 +91,6 @@ class SearchEngine {
   void RunSync(WindowHandle window);
   void RunManualRefresh(WindowHandle window);
   void RunDeviceArrival(uint32_t unitMask, WindowHandle window);
-  // Starts "sync_current_volumes" after syncRunning was switched to 1.
-  void StartSyncTask(WindowHandle window);
   VolumePtr FindVolume(std::u16string_view drive) const;  // takes volumesMutex_
   void SortVolumesLocked();
 

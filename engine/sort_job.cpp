@@ -18,6 +18,8 @@
 #include "settings/background_task.h"
 #include "settings/localisation.h"
 #include "settings/perf_log.h"
+#include "settings/rate_limit.h"
+#include "settings/single_run_task.h"
 
 namespace quillmor {
 namespace {
@@ -84,20 +86,10 @@ bool Stale(ResultSet& set, uint64_t generation) { return !set.IsCurrent(generati
 // Starts "sort_attr_cache_save" unless a post-sort save started less than
 // 3 s ago or another background save runs.
 void SaveAfterSort(SearchEngine& engine) {
-  const uint64_t now = engine.env().clock->TickCount64();
-  uint64_t last = g_lastSortSaveTick.load();
-  if (now - last <= kSortSaveIntervalMs || !g_lastSortSaveTick.compare_exchange_strong(last, now)) return;
-  if (g_attrCache.saveRunning.exchange(1) != 0) return;
-  try {
-    StartBackgroundTask(engine.env(), u"sort_attr_cache_save", [&engine] {
-      struct ClearOnExit {
-        ~ClearOnExit() { g_attrCache.saveRunning = 0; }
-      } clear;
-      SaveAttrCache(engine);
-    });
-  } catch (const std::system_error&) {
-    g_attrCache.saveRunning = 0;
-  }
+  // More than 3 s since the last one.
+  if (!ClaimTurn(g_lastSortSaveTick, engine.env().clock->TickCount64(), kSortSaveIntervalMs + 1)) return;
+  StartSingleRunTask(engine.env(), u"sort_attr_cache_save", g_attrCache.saveRunning,
+                     [&engine] { SaveAttrCache(engine); });
 }
 
 }  // namespace

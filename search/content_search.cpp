@@ -12,6 +12,7 @@
 #include "search/text_file_scan.h"
 #include "search/text_match.h"
 #include "settings/localisation.h"
+#include "settings/rate_limit.h"
 #include "settings/translate_format.h"
 
 namespace quillmor {
@@ -122,12 +123,10 @@ class ContentScan {
     local.clear();
   }
 
-  // Whether `stamp` is more than `interval` ms old and this caller is the
-  // one that moves it to now.
+  // Whether more than `interval` ms passed since `stamp` and this worker is
+  // the one that moved it to now.
   bool ClaimInterval(std::atomic<uint64_t>& stamp, uint64_t interval) {
-    const uint64_t now = job_.env.clock->TickCount64();
-    uint64_t last = stamp.load();
-    return now > last && now - last > interval && stamp.compare_exchange_strong(last, now);
+    return ClaimTurn(stamp, job_.env.clock->TickCount64(), interval + 1);
   }
 
   void MaybePublishEarlyBatch() {
