@@ -32,8 +32,7 @@ void WalkDirectory(VolumeIndex& volume, std::u16string_view directory, uint64_t 
     FileRecord record;
     record.fileRef = ref;
     record.parentRef = parentRef;
-    const std::u16string_view name = std::u16string_view(entry.name).substr(0, kMaxNameUnits);
-    record.SetName(volume.AddName(name), name.size());
+    record.SetName(volume.AddName(entry.name));
     record.isDirectory = (entry.info.attributes & win32::kFileAttributeDirectory) ? 1 : 0;
     volume.refToIndex.Assign(ref, volume.records.size());
     volume.records.push_back(record);

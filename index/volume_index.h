@@ -37,9 +37,9 @@ class VolumeIndex {
 
   Env& env() const { return env_; }
 
-  // Stores a name in the pool. The caller holds recordsLock exclusively or
-  // owns the index alone during a build.
-  const char16_t* AddName(std::u16string_view name) { return namePool.Add(name); }
+  // Stores a name in the pool (cut to kMaxNameUnits). The caller holds
+  // recordsLock exclusively or owns the index alone during a build.
+  std::u16string_view AddName(std::u16string_view name) { return namePool.Add(name); }
 
   // Empties records, names, references and cached attributes for a full build.
   // The caller holds recordsLock exclusively; takes attrsLock.
