@@ -324,6 +324,29 @@ TEST_F(PosixFileSystemTest, OpenForReadReadsAndMaps) {
   EXPECT_EQ(fs.OpenForRead(u"E:\\"), nullptr);
 }
 
+// Directory links are followed; the walk tells where they lead by identity.
+TEST_F(PosixFileSystemTest, ListingsTellWhichDirectoryTheyList) {
+  MakeDirectory("a");
+  MakeDirectory("b");
+  ASSERT_EQ(::symlink((root + "/a").c_str(), (root + "/b/to-a").c_str()), 0);
+  ASSERT_EQ(::symlink(".", (root + "/a/self").c_str()), 0);
+  const auto identity = [&](std::u16string_view path) {
+    DirectoryIdentity id;
+    auto lister = fs.ListDirectory(path);
+    EXPECT_NE(lister, nullptr) << Utf16ToUtf8(path);
+    EXPECT_TRUE(lister != nullptr && lister->Identity(id)) << Utf16ToUtf8(path);
+    return id;
+  };
+  struct stat st {};
+  ASSERT_EQ(::stat((root + "/a").c_str(), &st), 0);
+  EXPECT_EQ(identity(u"E:\\a"),
+            (DirectoryIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)}));
+  EXPECT_EQ(identity(u"E:\\b\\to-a"), identity(u"E:\\a"));
+  EXPECT_EQ(identity(u"E:\\a\\self"), identity(u"E:\\a"));  // listed now; the walk decides
+  EXPECT_NE(identity(u"E:\\b"), identity(u"E:\\a"));
+  EXPECT_NE(identity(u"E:"), identity(u"E:\\a"));
+}
+
 // With a plain mmap, a file cut short by another process raises SIGBUS in
 // the reader of the mapping.
 TEST_F(PosixFileSystemTest, MappedFileSurvivesTruncationByAnotherWriter) {

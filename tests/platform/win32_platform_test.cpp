@@ -134,6 +134,22 @@ TEST_F(Win32FileSystemTest, OpenForReadReadsAndMaps) {
   EXPECT_EQ(fs.OpenForRead(Path(u"missing")), nullptr);
 }
 
+TEST_F(Win32FileSystemTest, ListingsTellWhichDirectoryTheyList) {
+  ASSERT_TRUE(fs.CreateDirectory(Path(u"sub")));
+  const auto identity = [&](std::u16string_view path) {
+    DirectoryIdentity id;
+    auto lister = fs.ListDirectory(path);
+    EXPECT_NE(lister, nullptr) << Utf16ToUtf8(path);
+    EXPECT_TRUE(lister != nullptr && lister->Identity(id)) << Utf16ToUtf8(path);
+    return id;
+  };
+  EXPECT_EQ(identity(Path(u"sub")), identity(Path(u"sub\\")));
+  EXPECT_EQ(identity(Path(u"sub\\..\\sub")), identity(Path(u"sub")));
+  EXPECT_NE(identity(Path(u"sub")), identity(dir));
+  EXPECT_EQ(identity(u"C:"), identity(u"C:\\"));  // a drive alone is its root
+  EXPECT_NE(identity(u"C:"), identity(dir));
+}
+
 TEST(Win32DrivesTest, DriveCIsAFixedNtfsVolume) {
   FileSystem& fs = *DefaultEnv().files;
   EXPECT_NE(fs.LogicalDrives() & (1u << 2), 0u);
