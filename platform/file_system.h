@@ -47,8 +47,8 @@ class DirectoryLister {
   virtual bool Identity(DirectoryIdentity& /*out*/) { return false; }
 };
 
-// A file opened for reading (CreateFileW with GENERIC_READ, shared for read,
-// write and delete). Not thread-safe.
+// A regular file opened for reading (CreateFileW with GENERIC_READ, shared
+// for read, write and delete). Not thread-safe.
 class ReadableFile {
  public:
   virtual ~ReadableFile() = default;
@@ -95,7 +95,9 @@ class FileSystem {
   // GetFileAttributesExW. False when the path does not answer.
   virtual bool GetFileInfo(std::u16string_view path, FileInfo& out) = 0;
 
-  // Opens a file for reading. nullptr when it cannot be opened.
+  // Opens a regular file for reading without blocking. nullptr when it cannot
+  // be opened or is anything else: a directory, a pipe or FIFO, a device (a
+  // reader would wait on them forever or read without end).
   virtual std::unique_ptr<ReadableFile> OpenForRead(std::u16string_view path) = 0;
 
   // --- Whole files, for the settings and cache files ---

@@ -331,9 +331,12 @@ bool PosixFileSystem::GetFileInfo(std::u16string_view path, FileInfo& out) {
 std::unique_ptr<ReadableFile> PosixFileSystem::OpenForRead(std::u16string_view path) {
   std::string native;
   if (!NativePath(path, native)) return nullptr;
-  FileDescriptor fd(::open(native.c_str(), O_RDONLY | O_CLOEXEC));
+  // A FIFO would block open() until a writer came, and a device may never
+  // end: open without blocking and keep regular files only, judged on the
+  // descriptor itself so that nothing can be swapped in between.
+  FileDescriptor fd(::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   struct stat st {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return nullptr;
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
   return std::make_unique<PosixReadableFile>(fd.Release(), static_cast<uint64_t>(st.st_size));
 }
 

@@ -168,8 +168,11 @@ bool Win32FileSystem::GetFileInfo(std::u16string_view path, FileInfo& out) {
 
 std::unique_ptr<ReadableFile> Win32FileSystem::OpenForRead(std::u16string_view path) {
   ScopedHandle file = OpenExisting(path);
+  // Only files on a disk: a name such as "con.txt" opens the console on older
+  // Windows, and a pipe or a device may block a reader forever.
+  if (!file.valid() || ::GetFileType(file.get()) != FILE_TYPE_DISK) return nullptr;
   LARGE_INTEGER size{};
-  if (!file.valid() || !::GetFileSizeEx(file.get(), &size)) return nullptr;
+  if (!::GetFileSizeEx(file.get(), &size)) return nullptr;
   return std::make_unique<Win32ReadableFile>(std::move(file), static_cast<uint64_t>(size.QuadPart));
 }
 

@@ -324,6 +324,20 @@ TEST_F(PosixFileSystemTest, OpenForReadReadsAndMaps) {
   EXPECT_EQ(fs.OpenForRead(u"E:\\"), nullptr);
 }
 
+// A FIFO named pipe.txt blocked a content-search worker in open() forever,
+// and a device such as /dev/zero never ends: only regular files are opened.
+TEST_F(PosixFileSystemTest, SpecialFilesAreNotOpenedForReading) {
+  ASSERT_EQ(::mkfifo((root + "/pipe.txt").c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("/dev/zero", (root + "/zero.txt").c_str()), 0);
+  Write("real.txt", "secret");
+  EXPECT_EQ(fs.OpenForRead(u"E:\\pipe.txt"), nullptr);
+  EXPECT_EQ(fs.OpenForRead(u"E:\\zero.txt"), nullptr);
+  EXPECT_EQ(fs.OpenForRead(u"/dev/null"), nullptr);
+  auto real = fs.OpenForRead(u"E:\\real.txt");
+  ASSERT_NE(real, nullptr);
+  EXPECT_EQ(real->Map().size(), 6u);
+}
+
 // Directory links are followed; the walk tells where they lead by identity.
 TEST_F(PosixFileSystemTest, ListingsTellWhichDirectoryTheyList) {
   MakeDirectory("a");

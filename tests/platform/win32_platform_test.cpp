@@ -134,6 +134,19 @@ TEST_F(Win32FileSystemTest, OpenForReadReadsAndMaps) {
   EXPECT_EQ(fs.OpenForRead(Path(u"missing")), nullptr);
 }
 
+// Content search reads files on a disk only: a pipe or a device could hold a
+// worker forever.
+TEST_F(Win32FileSystemTest, SpecialFilesAreNotOpenedForReading) {
+  const std::wstring pipeName = L"\\\\.\\pipe\\quillmor-test-" + std::to_wstring(::GetCurrentProcessId());
+  ScopedHandle pipe(
+      ::CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr));
+  ASSERT_TRUE(pipe.valid());
+  EXPECT_EQ(fs.OpenForRead(FromWide(pipeName)), nullptr);
+  EXPECT_EQ(fs.OpenForRead(u"NUL"), nullptr);
+  ASSERT_TRUE(fs.WriteFile(Path(u"real.txt"), "secret"));
+  EXPECT_NE(fs.OpenForRead(Path(u"real.txt")), nullptr);
+}
+
 TEST_F(Win32FileSystemTest, ListingsTellWhichDirectoryTheyList) {
   ASSERT_TRUE(fs.CreateDirectory(Path(u"sub")));
   const auto identity = [&](std::u16string_view path) {
