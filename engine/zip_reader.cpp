@@ -289,8 +289,7 @@ bool ReadZipDirectory(ReadableFile& file, ZipDirectory& directory) {
   if (where.directorySize / central::kSize < where.entriesTotal) return false;
   if (!Within(where.directoryOffset, where.directorySize, where.endRecordOffset)) return false;
 
-  // The directory is at most the archive's size (checked above); a failed
-  // allocation is a file we cannot read, not a crash.
+  // A failed allocation is a file we cannot read, not a crash.
   const auto directorySize = static_cast<size_t>(where.directorySize);
   std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[directorySize == 0 ? 1 : directorySize]);
   if (!bytes || !ReadExact(file, where.directoryOffset, std::span(bytes.get(), directorySize))) return false;
@@ -313,6 +312,13 @@ ZipExtractResult ExtractZipEntry(ReadableFile& file, const ZipDirectory& directo
   if ((entry.method != kZipMethodStored && entry.method != kZipMethodDeflate) ||
       (entry.flags & (kZipFlagEncrypted | kZipFlagStrongEncryption | kZipFlagPatchedData))) {
     return ZipExtractResult::kUnsupported;
+  }
+  // A sparse file can claim any size: cap it, and see that a header starts
+  // where the directory should, before anything is allocated.
+  if (where.directorySize > kMaxZipDirectoryBytes) return false;
+  if (where.entriesTotal > 0) {
+    uint8_t signature[4];
+    if (!ReadExact(file, where.directoryOffset, signature) || Le32(signature) != central::kSignature) return false;
   }
   if (output.size() != entry.uncompressedSize) return ZipExtractResult::kBadData;
 

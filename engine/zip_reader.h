@@ -15,6 +15,10 @@
 namespace quillmor {
 
 inline constexpr size_t kMaxZipNameBytes = 511;  // longer names are cut
+// A larger central directory makes the archive unreadable: it is read whole
+// into memory, by each of three workers at once. 65,535 entries with names of
+// 200 bytes fit.
+inline constexpr uint64_t kMaxZipDirectoryBytes = 16 << 20;
 
 // General-purpose flag bits.
 inline constexpr uint16_t kZipFlagEncrypted = 0x0001;
@@ -45,8 +49,11 @@ struct ZipDirectory {
 };
 
 // Finds the end record, follows it to the central directory and reads every
-// entry. False when the file is not a ZIP archive, spans several disks, or
-// has any inconsistent entry: then nothing in it is trusted.
+// entry. False when the file is not a ZIP archive, spans several disks, has a
+// central directory larger than kMaxZipDirectoryBytes, or has any
+// inconsistent entry: then nothing in it is trusted. The size the end record
+// declares is checked against the file and the cap, and the first header is
+// looked at, before the directory is read.
 bool ReadZipDirectory(ReadableFile& file, ZipDirectory& directory);
 
 enum class ZipExtractResult {

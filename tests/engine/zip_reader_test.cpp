@@ -308,6 +308,7 @@ class SparseFile : public ReadableFile {
   size_t Read(uint64_t offset, std::span<std::byte> out) override {
     if (offset >= size_) return 0;
     const size_t n = static_cast<size_t>(std::min<uint64_t>(out.size(), size_ - offset));
+    bytesRead += n;
     std::fill(out.begin(), out.begin() + n, std::byte{0});
     for (const auto& [at, bytes] : pieces_) {
       const uint64_t from = std::max(at, offset);
@@ -317,6 +318,8 @@ class SparseFile : public ReadableFile {
     return n;
   }
   std::span<const std::byte> Map() override { return {}; }
+
+  uint64_t bytesRead = 0;
 
  private:
   uint64_t size_;
@@ -351,6 +354,29 @@ TEST(ZipReaderTest, Zip64OffsetsBeyond4GiB) {
                             std::span(reinterpret_cast<uint8_t*>(text.data()), text.size())),
             ZipExtractResult::kOk);
   EXPECT_EQ(text, a.entries[0].data);
+}
+
+// A sparse document whose end record claimed a 1 GiB central directory made
+// the reader allocate and read 1 GiB before it looked at the first header.
+TEST(ZipReaderTest, LyingCentralDirectoryIsRefusedBeforeItIsRead) {
+  struct LieCase {
+    const char* name;
+    uint64_t directorySize;
+  };
+  for (const LieCase& c : {LieCase{"1 GiB, as large as the file", 1ull << 30},
+                           LieCase{"within the cap, but no header where it starts", 1u << 20}}) {
+    TestArchive a;
+    a.entriesOnDisk = a.entriesTotal = 1000;
+    a.directorySize = c.directorySize;
+    a.directoryOffset = 0;
+    const std::string end = BuildArchive(a).bytes;  // the end record alone
+    SparseFile file(c.directorySize + end.size());
+    file.Place(c.directorySize, end);
+    ZipDirectory directory;
+    EXPECT_FALSE(ReadZipDirectory(file, directory)) << c.name;
+    // The search for the end record and a look at the first header.
+    EXPECT_LT(file.bytesRead, 10000u) << c.name;
+  }
 }
 
 }  // namespace
