@@ -41,6 +41,13 @@ struct ZipEntry {
   uint64_t uncompressedSize = 0;
   uint32_t externalAttributes = 0;
   uint64_t localHeaderOffset = 0;
+  // Its stretch of the archive (local header and data) meets another entry's.
+  // Such entries are refused: many entries over one stream would make one
+  // small archive cost hours of decoding.
+  bool overlapping = false;
+  // Where the next entry's local header begins (the archive's end after the
+  // last): the entry's data, found when it is extracted, must end there.
+  uint64_t nextEntryOffset = 0;
 };
 
 struct ZipDirectory {
@@ -63,6 +70,7 @@ enum class ZipExtractResult {
   kReadFailed,      // the file could not be read
   kBadData,         // the Deflate stream is malformed, too long or too short
   kCrcMismatch,
+  kOverlapping,     // its local header or data meets another entry's
 };
 
 // Extracts `entry` of the archive read into `directory` into `output`, which

@@ -220,6 +220,52 @@ TEST(ZipReaderTest, ReadableArchives) {
   }
 }
 
+// A 3.7 MB document whose 65,535 directory entries all pointed at one stream
+// of 50 MiB of zeros kept content search busy for hours.
+TEST(ZipReaderTest, OverlappingZipEntriesAreRefused) {
+  struct OverlapCase {
+    const char* name;
+    std::function<void(TestArchive&, const testing::BuiltArchive&)> change;
+    std::vector<bool> refused;  // per entry
+  };
+  const std::vector<OverlapCase> cases = {
+      {"entries side by side", [](TestArchive&, const testing::BuiltArchive&) {}, {false, false, false}},
+      {"two entries over the first one's stream",
+       [](TestArchive& a, const testing::BuiltArchive& b) {
+         for (size_t i : {1, 2}) {
+           a.entries[i] = a.entries[0];
+           a.entries[i].localHeaderOffset = b.localHeaderOffsets[0];
+         }
+       },
+       {true, true, true}},
+      {"an entry inside the data of the first",
+       [](TestArchive& a, const testing::BuiltArchive& b) {
+         a.entries[0].compressedSize = b.directoryOffset - b.dataOffsets[0];
+       },
+       {true, true, true}},
+      // Seen only once the local header tells where the data begins.
+      {"a stream reaching into the next local header",
+       [](TestArchive& a, const testing::BuiltArchive& b) {
+         a.entries[0].compressedSize = b.localHeaderOffsets[1] - b.dataOffsets[0] + 1;
+       },
+       {true, false, false}},
+  };
+  for (const OverlapCase& c : cases) {
+    TestArchive a;
+    for (const char* text : {"one", "two", "three"}) {
+      a.entries.push_back({.name = std::string(text) + ".xml", .data = testing::XmlPart(text)});
+    }
+    c.change(a, BuildArchive(a));
+    const std::string bytes = BuildArchive(a).bytes;
+    ASSERT_TRUE(Readable(bytes)) << c.name;
+    for (size_t i = 0; i < c.refused.size(); ++i) {
+      std::string text;
+      const ZipExtractResult result = Extract(bytes, i, text);
+      EXPECT_EQ(result, c.refused[i] ? ZipExtractResult::kOverlapping : ZipExtractResult::kOk) << c.name << ", " << i;
+    }
+  }
+}
+
 TEST(ZipReaderTest, EndRecordFoundAcrossEverySearchWindowEdge) {
   // Comments that put the record's signature on and around the 4096-byte
   // window edges, and as far back as the search reaches.
