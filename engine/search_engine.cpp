@@ -39,6 +39,13 @@ std::u16string FileSystemName(FileSystem& files, std::u16string_view drive, bool
   return ok ? info.fileSystemName : std::u16string();
 }
 
+// The computer's own disks, as opposed to network shares, optical drives and
+// RAM disks.
+bool IsLocalDrive(FileSystem& files, std::u16string_view drive) {
+  const uint32_t type = files.DriveType(RootOf(drive));
+  return type == win32::kDriveFixed || type == win32::kDriveRemovable;
+}
+
 std::u16string Decimal(uint64_t value) {
   const std::string text = std::to_string(value);
   return std::u16string(text.begin(), text.end());
@@ -52,8 +59,13 @@ bool BuildVolume(VolumeIndex& volume, std::u16string_view drive, std::u16string_
   uint32_t failure = 0;
   if (IndexNtfsVolume(volume, drive, &failure)) return true;
   // Leaving such a drive out would make every search claim its files do not
-  // exist; a walk at least finds them as they were when it ran.
-  if (JournalUnsupported(failure)) return IndexByWalk(volume, drive, fileSystem);
+  // exist; a walk at least finds them as they were when it ran. Not so for a
+  // network share that calls itself NTFS and fails the journal controls the
+  // same way: it would be walked in full, over the network, at every start
+  // and refresh.
+  if (JournalUnsupported(failure) && IsLocalDrive(*volume.env().files, drive)) {
+    return IndexByWalk(volume, drive, fileSystem);
+  }
   return false;
 }
 
