@@ -17,6 +17,7 @@ VolumeIndex::~VolumeIndex() {
 }
 
 void VolumeIndex::ClearForBuild() {
+  ++buildNumber;
   records.clear();
   namePool.Reset();
   refToIndex.Clear();

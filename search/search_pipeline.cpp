@@ -102,18 +102,26 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
 }
 
 // Whether the entry's own reference still names the file it was opened as:
-// its volume is in the set, the record exists, is live and still has the
-// entry's path. Volumes are compared by address only, never followed before
-// they are found in the snapshot; the path check guards against a rebuilt
-// volume whose record indices mean other files now.
-VolumeIndex* StillNamesItsFile(const RecentOpen& entry, const std::vector<VolumePtr>& snapshot) {
+// its volume is in the set and the record exists and is live. Volumes are
+// compared by address only, never followed before they are found in the
+// snapshot. A record renamed or moved since keeps its row, and the entry takes
+// the record's current path. Only after a rebuild of the volume may the index
+// name another file: then the entry's path must still be the record's, and
+// the reference is renewed for the new build.
+VolumeIndex* StillNamesItsFile(RecentOpen& entry, const std::vector<VolumePtr>& snapshot) {
   if (!entry.item) return nullptr;
   for (const VolumePtr& v : snapshot) {
     if (v.get() != entry.item->volume) continue;
     std::shared_lock lock(v->recordsLock);
     const uint64_t i = entry.item->recordIndex;
     if (i >= v->records.size() || v->records[i].deleted) return nullptr;
-    if (!entry.path.empty() && NormalisedPathKey(v->BuildPath(i)) != NormalisedPathKey(entry.path)) return nullptr;
+    std::u16string path = v->BuildPath(i);
+    const uint64_t build = v->buildNumber.load();
+    if (build != entry.item->build) {
+      if (entry.path.empty() || NormalisedPathKey(path) != NormalisedPathKey(entry.path)) return nullptr;
+      entry.item->build = build;
+    }
+    entry.path = std::move(path);
     return v.get();
   }
   return nullptr;
@@ -130,7 +138,7 @@ void RunRecentView(SearchSession& session, uint64_t g, bool keepSort) {
     }
     if (entry.path.empty()) return;
     if (const auto found = ResolvePathToItem(session.engine, entry.path)) {
-      entry.item = RecentItem{found->volume.get(), found->recordIndex};
+      entry.item = RecentItemOf(*found->volume, found->recordIndex);
       items.push_back({found->volume.get(), found->recordIndex});
       keep.push_back(found->volume);
     }
@@ -188,6 +196,10 @@ std::u16string NormalisedPathKey(std::u16string_view path) {
     c = FoldAsciiCase(c);
   }
   return key;
+}
+
+RecentItem RecentItemOf(const VolumeIndex& volume, uint32_t recordIndex) {
+  return RecentItem{&volume, recordIndex, volume.buildNumber.load()};
 }
 
 std::optional<ResolvedItem> ResolvePathToItem(SearchEngine& engine, std::u16string_view path) {
