@@ -80,8 +80,15 @@ TEST_F(SearchPipelineTest, EarlyBatchAt3000Hits) {
 
 TEST_F(SearchPipelineTest, StaleSearchPublishesNothing) {
   MakeVolumes(3000);
-  DoSearchAsync(session, u"hit", false, false);
-  DoSearchAsync(session, u"report", false, false);
+  // The first search is held at C:'s records, where its 3,000 hits are, until
+  // the second has begun; left to run, it could publish its early batch while
+  // it was still current.
+  {
+    const VolumePtr c = engine->SnapshotVolumes()[0];
+    std::unique_lock hold(c->recordsLock);
+    DoSearchAsync(session, u"hit", false, false);
+    DoSearchAsync(session, u"report", false, false);
+  }
   WaitForBackgroundTasks();
   for (const auto& [generation, lParam] : SearchMessages()) EXPECT_EQ(generation, 2u);
   EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"C:\\docs\\report.pdf"}));
