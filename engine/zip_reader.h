@@ -70,7 +70,7 @@ enum class ZipExtractResult {
   kReadFailed,      // the file could not be read
   kBadData,         // the Deflate stream is malformed, too long or too short
   kCrcMismatch,
-  kOverlapping,     // its local header or data meets another entry's
+  kOverlapping,  // its local header or data meets another entry's
 };
 
 // Extracts `entry` of the archive read into `directory` into `output`, which
