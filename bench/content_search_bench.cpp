@@ -102,7 +102,9 @@ struct Searcher {
   size_t Search(const std::u16string& query) {
     DoSearchAsync(*session, query, false, false);
     const uint64_t g = results.searchGeneration.load();
-    Pump([&](const QueuedMessage& m) { return m.message == WMU_SEARCH_RESULTS && m.wParam == g && m.lParam == 0; });
+    Pump([&](const QueuedMessage& m) {
+      return m.message == WMU_SEARCH_RESULTS && m.wParam == g && m.lParam == kResultsFinal;
+    });
     const Results hits = SnapshotResults(results);
     return hits ? hits->size() : 0;
   }

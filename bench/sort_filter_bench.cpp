@@ -89,7 +89,7 @@ void BM_SortRows(benchmark::State& state, int32_t column) {
     SortRequest request;
     request.generation = set.NextGeneration();
     request.column = column;
-    PublishResults(set, data.t.env, data.rows, request.generation, /*keepSort=*/false, 1);
+    PublishResults(set, data.t.env, data.rows, request.generation, /*keepSort=*/false, kResultsResorted);
     state.ResumeTiming();
 
     const double cpu0 = ProcessCpuMilliseconds();
@@ -119,7 +119,7 @@ void BM_FilterPass(benchmark::State& state) {
   }
   filters.SelectTag(documents);
   SearchSession session(data.t.env, *data.engine, set, view, recent, filters);
-  PublishResults(set, data.t.env, data.rows, set.NextGeneration(), /*keepSort=*/false, 1);
+  PublishResults(set, data.t.env, data.rows, set.NextGeneration(), /*keepSort=*/false, kResultsResorted);
 
   size_t kept = 0;
   double cpuMs = 0;

@@ -1,12 +1,9 @@
 #include "engine/attr_cache_autosave.h"
 
-#include <system_error>
-
 #include "engine/attr_cache_file.h"
 #include "engine/attr_cache_state.h"
 #include "platform/shutdown.h"
-#include "settings/background_task.h"
-#include "settings/message_log.h"
+#include "settings/single_run_task.h"
 
 namespace quillmor {
 
@@ -14,25 +11,14 @@ bool AttrCacheAutosaveTick(SearchEngine& engine) {
   if (ShuttingDown()) return false;
   const uint64_t generation = g_attrCounters.cacheGeneration.load();
   if (generation <= g_attrCounters.savedGeneration.load()) return false;
-  if (g_attrCache.saveRunning.exchange(1) != 0) return false;
-  try {
-    StartBackgroundTask(engine.env(), u"cache_autosave", [&engine, generation] {
-      try {
-        if (SaveAttrCache(engine)) {
-          uint64_t saved = g_attrCounters.savedGeneration.load();
-          while (saved < generation && !g_attrCounters.savedGeneration.compare_exchange_weak(saved, generation)) {
-          }
-        }
-      } catch (...) {
-        LogMessage(engine.env(), u"[BackgroundThreadException] cache_autosave");
-      }
-      g_attrCache.saveRunning = 0;
-    });
-  } catch (const std::system_error&) {
-    g_attrCache.saveRunning = 0;  // no thread: the next tick tries again
-    return false;
-  }
-  return true;
+  // An exception is logged by the task runner; a task that cannot start is
+  // tried again at the next tick.
+  return StartSingleRunTask(engine.env(), u"cache_autosave", g_attrCache.saveRunning, [&engine, generation] {
+    if (!SaveAttrCache(engine)) return;
+    uint64_t saved = g_attrCounters.savedGeneration.load();
+    while (saved < generation && !g_attrCounters.savedGeneration.compare_exchange_weak(saved, generation)) {
+    }
+  });
 }
 
 }  // namespace quillmor

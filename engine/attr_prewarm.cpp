@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <mutex>
 #include <shared_mutex>
-#include <system_error>
 #include <vector>
 
 #include "engine/attr_cache_state.h"
 #include "engine/hydrate_attributes.h"
 #include "platform/shutdown.h"
-#include "settings/background_task.h"
+#include "settings/single_run_task.h"
 
 namespace quillmor {
 
@@ -53,18 +52,7 @@ void RunAttrPrewarm(SearchEngine& engine) {
 }
 
 void SearchEngine::PrewarmAttrCacheAsync() {
-  if (prewarmRunning.exchange(1) != 0) return;
-  try {
-    StartBackgroundTask(env_, u"prewarm_attr_cache", [this] {
-      struct ClearOnExit {
-        std::atomic<uint8_t>& flag;
-        ~ClearOnExit() { flag = 0; }
-      } clear{prewarmRunning};
-      RunAttrPrewarm(*this);
-    });
-  } catch (const std::system_error&) {
-    prewarmRunning = 0;  // no thread: the next schedule tries again
-  }
+  StartSingleRunTask(env_, u"prewarm_attr_cache", prewarmRunning, [this] { RunAttrPrewarm(*this); });
 }
 
 }  // namespace quillmor

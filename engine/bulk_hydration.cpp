@@ -9,6 +9,7 @@
 #include "engine/hydrate_attributes.h"
 #include "engine/status_text_message.h"
 #include "platform/shutdown.h"
+#include "settings/rate_limit.h"
 #include "settings/translate_format.h"
 
 namespace quillmor {
@@ -29,14 +30,11 @@ struct SharedState {
 
 void ReportProgress(SharedState& s, uint64_t processed) {
   if (!s.progress || processed % kProgressEveryRows != 0) return;
-  const uint64_t now = s.env.clock->TickCount64();
-  uint64_t last = s.lastProgressTick.load();
-  if (now - last < kProgressMinIntervalMs) return;
   // One thread wins each qualifying tick.
-  if (!s.lastProgressTick.compare_exchange_strong(last, now)) return;
+  if (!ClaimTurn(s.lastProgressTick, s.env.clock->TickCount64(), kProgressMinIntervalMs)) return;
   const std::u16string text = FormatTranslated(u"Status_HydrateProgressFmt", u"正在读取文件属性...（已处理 %zu / %zu）",
                                                u"Extracting properties... (processed %zu / %zu)", processed, s.missing);
-  PostStatusText(s.env, s.set.window.load(), s.generation, text);
+  PostStatusText(*s.env.windows, s.set.window.load(), s.generation, text);
 }
 
 void HydrateShare(SharedState& s, std::span<const MatchItem> rows) {

@@ -9,7 +9,7 @@ Results SnapshotResults(ResultSet& set) {
   return set.results;
 }
 
-bool PublishResults(ResultSet& set, Env& env, Results results, uint64_t generation, bool keepSort, int64_t lParam) {
+bool PublishResults(ResultSet& set, Env& env, Results results, uint64_t generation, bool keepSort, int64_t kind) {
   {
     // The generation is compared under the mutex, so a stale job can never
     // replace a newer result set.
@@ -18,7 +18,7 @@ bool PublishResults(ResultSet& set, Env& env, Results results, uint64_t generati
     set.results = std::move(results);
     if (!keepSort) set.sortColumn = -1;
   }
-  PostIfWindow(*env.windows, set.window.load(), WMU_SEARCH_RESULTS, generation, lParam);
+  PostIfWindow(*env.windows, set.window.load(), WMU_SEARCH_RESULTS, generation, kind);
   return true;
 }
 

@@ -43,7 +43,8 @@ Results SnapshotResults(ResultSet& set);
 
 // Installs `results` when `generation` is still current and shutdown has not
 // begun (resetting sortColumn to -1 unless keepSort), then posts
-// WMU_SEARCH_RESULTS (generation, lParam). Returns whether it installed.
-bool PublishResults(ResultSet& set, Env& env, Results results, uint64_t generation, bool keepSort, int64_t lParam);
+// WMU_SEARCH_RESULTS (generation, kind), kind one of kResultsFinal,
+// kResultsResorted and kResultsPartial. Returns whether it installed.
+bool PublishResults(ResultSet& set, Env& env, Results results, uint64_t generation, bool keepSort, int64_t kind);
 
 }  // namespace quillmor

@@ -13,11 +13,15 @@
 #include "settings/background_task.h"
 #include "settings/localisation.h"
 #include "settings/perf_log.h"
+#include "settings/rate_limit.h"
+#include "settings/single_run_task.h"
 
 namespace quillmor {
 namespace {
 
 constexpr int kDriveLetters = 26;
+// Device arrivals closer together than this make one sync.
+constexpr uint64_t kArrivalMinGapMs = 501;
 
 std::u16string DriveOf(int letter) { return {static_cast<char16_t>(u'A' + letter), u':'}; }
 std::u16string RootOf(std::u16string_view drive) { return std::u16string(drive) + u"\\"; }
@@ -35,6 +39,13 @@ std::u16string FileSystemName(FileSystem& files, std::u16string_view drive, bool
   return ok ? info.fileSystemName : std::u16string();
 }
 
+// The computer's own disks, as opposed to network shares, optical drives and
+// RAM disks.
+bool IsLocalDrive(FileSystem& files, std::u16string_view drive) {
+  const uint32_t type = files.DriveType(RootOf(drive));
+  return type == win32::kDriveFixed || type == win32::kDriveRemovable;
+}
+
 std::u16string Decimal(uint64_t value) {
   const std::string text = std::to_string(value);
   return std::u16string(text.begin(), text.end());
@@ -48,8 +59,13 @@ bool BuildVolume(VolumeIndex& volume, std::u16string_view drive, std::u16string_
   uint32_t failure = 0;
   if (IndexNtfsVolume(volume, drive, &failure)) return true;
   // Leaving such a drive out would make every search claim its files do not
-  // exist; a walk at least finds them as they were when it ran.
-  if (JournalUnsupported(failure)) return IndexByWalk(volume, drive, fileSystem);
+  // exist; a walk at least finds them as they were when it ran. Not so for a
+  // network share that calls itself NTFS and fails the journal controls the
+  // same way: it would be walked in full, over the network, at every start
+  // and refresh.
+  if (JournalUnsupported(failure) && IsLocalDrive(*volume.env().files, drive)) {
+    return IndexByWalk(volume, drive, fileSystem);
+  }
   return false;
 }
 
@@ -115,24 +131,7 @@ void SearchEngine::RunStartup(WindowHandle window) {
 }
 
 void SearchEngine::SyncCurrentVolumesAsync(WindowHandle window) {
-  if (syncRunning.exchange(1) != 0) return;
-  StartSyncTask(window);
-}
-
-void SearchEngine::StartSyncTask(WindowHandle window) {
-  try {
-    StartBackgroundTask(env_, u"sync_current_volumes", [this, window] {
-      // Cleared however the job ends, an exception included.
-      struct ClearOnExit {
-        std::atomic<uint8_t>& flag;
-        ~ClearOnExit() { flag = 0; }
-      } clear{syncRunning};
-      RunSync(window);
-    });
-  } catch (...) {
-    syncRunning = 0;
-    throw;
-  }
+  StartSingleRunTask(env_, u"sync_current_volumes", syncRunning, [this, window] { RunSync(window); });
 }
 
 void SearchEngine::RunSync(WindowHandle window) {
@@ -320,13 +319,8 @@ void SearchEngine::RunDeviceArrival(uint32_t unitMask, WindowHandle window) {
   if (!usable) return;
 
   // A burst of arrival broadcasts makes one sync.
-  const uint64_t now = env_.clock->TickCount64();
-  uint64_t last = lastArrivalTick_.load();
-  if (now - last < 501) return;
-  if (!lastArrivalTick_.compare_exchange_strong(last, now)) return;
-
-  if (syncRunning.exchange(1) != 0) return;
-  StartSyncTask(window);
+  if (!ClaimTurn(lastArrivalTick_, env_.clock->TickCount64(), kArrivalMinGapMs)) return;
+  SyncCurrentVolumesAsync(window);
 }
 
 void SearchEngine::Shutdown() {

@@ -91,8 +91,6 @@ class SearchEngine {
   void RunSync(WindowHandle window);
   void RunManualRefresh(WindowHandle window);
   void RunDeviceArrival(uint32_t unitMask, WindowHandle window);
-  // Starts "sync_current_volumes" after syncRunning was switched to 1.
-  void StartSyncTask(WindowHandle window);
   VolumePtr FindVolume(std::u16string_view drive) const;  // takes volumesMutex_
   void SortVolumesLocked();
 
@@ -105,9 +103,9 @@ class SearchEngine {
 // Builds `volume` for `drive` as its file system asks: "NTFS" through the
 // change journal, anything else by a walk. An NTFS drive whose change journal
 // cannot be used at all (the controls are not supported, as on volumes without
-// journal support or under Wine) is walked instead of being left out; its
-// volume then counts as walked. `ignoreCase` compares the name "NTFS" without
-// case, as syncs do.
+// journal support or under Wine) is walked instead of being left out when it
+// is a local disk (fixed or removable); its volume then counts as walked.
+// `ignoreCase` compares the name "NTFS" without case, as syncs do.
 bool BuildVolume(VolumeIndex& volume, std::u16string_view drive, std::u16string_view fileSystem,
                  bool ignoreCase = false);
 

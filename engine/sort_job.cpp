@@ -18,6 +18,8 @@
 #include "settings/background_task.h"
 #include "settings/localisation.h"
 #include "settings/perf_log.h"
+#include "settings/rate_limit.h"
+#include "settings/single_run_task.h"
 
 namespace quillmor {
 namespace {
@@ -84,20 +86,10 @@ bool Stale(ResultSet& set, uint64_t generation) { return !set.IsCurrent(generati
 // Starts "sort_attr_cache_save" unless a post-sort save started less than
 // 3 s ago or another background save runs.
 void SaveAfterSort(SearchEngine& engine) {
-  const uint64_t now = engine.env().clock->TickCount64();
-  uint64_t last = g_lastSortSaveTick.load();
-  if (now - last <= kSortSaveIntervalMs || !g_lastSortSaveTick.compare_exchange_strong(last, now)) return;
-  if (g_attrCache.saveRunning.exchange(1) != 0) return;
-  try {
-    StartBackgroundTask(engine.env(), u"sort_attr_cache_save", [&engine] {
-      struct ClearOnExit {
-        ~ClearOnExit() { g_attrCache.saveRunning = 0; }
-      } clear;
-      SaveAttrCache(engine);
-    });
-  } catch (const std::system_error&) {
-    g_attrCache.saveRunning = 0;
-  }
+  // More than 3 s since the last one.
+  if (!ClaimTurn(g_lastSortSaveTick, engine.env().clock->TickCount64(), kSortSaveIntervalMs + 1)) return;
+  StartSingleRunTask(engine.env(), u"sort_attr_cache_save", g_attrCache.saveRunning,
+                     [&engine] { SaveAttrCache(engine); });
 }
 
 }  // namespace
@@ -144,7 +136,7 @@ void RunSortJob(SearchEngine& engine, ResultSet& set, const SortRequest& request
   if (request.reverse) {
     std::reverse(rows.begin(), rows.end());
     const size_t count = rows.size();
-    if (PublishResults(set, env, DeriveResults(snapshot, std::move(rows)), g, /*keepSort=*/true, 1)) {
+    if (PublishResults(set, env, DeriveResults(snapshot, std::move(rows)), g, /*keepSort=*/true, kResultsResorted)) {
       LogMetric(env, u"sort col=" + Decimal(column) + u" type=reverse total_ms=" + Decimal(msSince(t0)) + u" rows=" +
                          Decimal(count));
     }
@@ -153,7 +145,7 @@ void RunSortJob(SearchEngine& engine, ResultSet& set, const SortRequest& request
 
   const size_t n = rows.size();
   if (n == 0) {
-    PublishResults(set, env, DeriveResults(snapshot, {}), g, /*keepSort=*/true, 1);
+    PublishResults(set, env, DeriveResults(snapshot, {}), g, /*keepSort=*/true, kResultsResorted);
     return;
   }
 
@@ -167,7 +159,7 @@ void RunSortJob(SearchEngine& engine, ResultSet& set, const SortRequest& request
       // Show the rows already known, sorted, while the others are read.
       SortByAttribute(rows, column, request.ascending, /*knownFirst=*/true, order);
       if (Stale(set, g)) return;
-      PublishResults(set, env, DeriveResults(snapshot, rows), g, /*keepSort=*/true, 1);
+      PublishResults(set, env, DeriveResults(snapshot, rows), g, /*keepSort=*/true, kResultsResorted);
       twoPhase = true;
       HydrateMissingRows(env, set, g, missing, n, SortHydrationThreads(std::thread::hardware_concurrency()));
     }
@@ -191,7 +183,7 @@ void RunSortJob(SearchEngine& engine, ResultSet& set, const SortRequest& request
                      u" hits=" + Decimal(hitsDelta) + u" rows=" + Decimal(static_cast<uint64_t>(n)));
   if (IsAttributeColumn(column)) SaveAfterSort(engine);
 
-  PublishResults(set, env, DeriveResults(snapshot, std::move(rows)), g, /*keepSort=*/true, 1);
+  PublishResults(set, env, DeriveResults(snapshot, std::move(rows)), g, /*keepSort=*/true, kResultsResorted);
 }
 
 }  // namespace quillmor

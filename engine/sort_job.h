@@ -25,9 +25,9 @@ inline std::atomic<uint64_t> g_lastSortSaveTick{0};
 // search, hydration or sort still running becomes stale. Refused with a status
 // text while the prewarm is pending. User-interface thread.
 //
-// Publishes WMU_SEARCH_RESULTS (generation, 1) to the result set's window:
-// twice for an attribute sort that had to read attributes (the order of the
-// rows already known, then the final order). Progress goes to the same window
+// Publishes WMU_SEARCH_RESULTS (generation, kResultsResorted) to the result
+// set's window: twice for an attribute sort that had to read attributes (the
+// order of the rows already known, then the final order). Progress goes to the same window
 // as WMU_STATUS_TEXT (see HydrateMissingRows).
 void DoSortAsync(SearchEngine& engine, ResultSet& set, ViewState& view, int32_t column);
 

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <mutex>
 #include <shared_mutex>
-#include <system_error>
 
 #include "engine/attr_cache_state.h"
 #include "engine/hydrate_attributes.h"
 #include "platform/shutdown.h"
-#include "settings/background_task.h"
 #include "settings/dpi_scale.h"
+#include "settings/single_run_task.h"
 
 namespace quillmor {
 namespace {
@@ -70,23 +69,19 @@ void RequestVisibleAttrHydrationAsync(Env& env, ResultSet& set, ViewState& view,
   if (!rows || rows->empty() || ShuttingDown()) return;
   const RowRange range = VisibleRows(view.Geometry(), rows->size());
   if (range.first >= range.last) return;
-  if (g_attrCache.hydrationRunning.exchange(1) != 0) return;  // one job at a time; this request is dropped
+  // One job at a time; a request while one runs is dropped.
+  if (g_attrCache.hydrationRunning.load() != 0) return;
 
   const uint64_t hydrationGeneration = g_attrCache.hydrationGeneration.fetch_add(1) + 1;
   const uint64_t searchGeneration = set.searchGeneration.load();
-  try {
-    StartBackgroundTask(env, u"attr_hydration", [&env, &set, rows, range, hydrationGeneration, searchGeneration] {
-      struct ClearOnExit {
-        ~ClearOnExit() { g_attrCache.hydrationRunning = 0; }
-      } clear;
-      const bool hydrated = HydrateVisibleRows(set, *rows, range, hydrationGeneration, searchGeneration);
-      if (hydrated && StillCurrent(set, hydrationGeneration, searchGeneration)) {
-        PostIfWindow(*env.windows, set.window.load(), WMU_HYDRATION_DONE, hydrationGeneration, 0);
-      }
-    });
-  } catch (const std::system_error&) {
-    g_attrCache.hydrationRunning = 0;
-  }
+  StartSingleRunTask(env, u"attr_hydration", g_attrCache.hydrationRunning,
+                     [&env, &set, rows, range, hydrationGeneration, searchGeneration] {
+                       const bool hydrated =
+                           HydrateVisibleRows(set, *rows, range, hydrationGeneration, searchGeneration);
+                       if (hydrated && StillCurrent(set, hydrationGeneration, searchGeneration)) {
+                         PostIfWindow(*env.windows, set.window.load(), WMU_HYDRATION_DONE, hydrationGeneration, 0);
+                       }
+                     });
 }
 
 }  // namespace quillmor

@@ -19,12 +19,13 @@ bool IsDirectory(const ZipEntry& entry) {
 
 bool IsReadable(const ZipEntry& entry) {
   return (entry.method == kZipMethodStored || entry.method == kZipMethodDeflate) &&
-         !(entry.flags & (kZipFlagEncrypted | kZipFlagStrongEncryption | kZipFlagPatchedData));
+         !(entry.flags & (kZipFlagEncrypted | kZipFlagStrongEncryption | kZipFlagPatchedData)) && !entry.overlapping;
 }
 
 }  // namespace
 
-bool ScanZipArchive(ReadableFile& file, std::span<const std::string> innerPatterns, ZipTextMatcher& matcher) {
+bool ScanZipArchive(ReadableFile& file, std::span<const std::string> innerPatterns, ZipTextMatcher& matcher,
+                    uint64_t budget) {
   ZipDirectory directory;
   if (!ReadZipDirectory(file, directory)) return false;
   for (const ZipEntry& entry : directory.entries) {
@@ -32,6 +33,9 @@ bool ScanZipArchive(ReadableFile& file, std::span<const std::string> innerPatter
     if (IsDirectory(entry) || !IsReadable(entry)) continue;
     if (!MatchesAnyInnerPattern(NormalizeInnerName(entry.name), innerPatterns)) continue;
     if (entry.uncompressedSize == 0 || entry.uncompressedSize > kMaxZipEntrySize) continue;
+    // Counted before the work, whether the entry turns out readable or not.
+    if (entry.uncompressedSize > budget) return false;
+    budget -= entry.uncompressedSize;
 
     // One entry's buffer at a time, of its exact size; the text is made in it.
     const auto size = static_cast<size_t>(entry.uncompressedSize);

@@ -16,6 +16,9 @@ namespace quillmor {
 
 // Entries larger than this are skipped: it bounds one scan's memory.
 inline constexpr uint64_t kMaxZipEntrySize = 52428800;  // 50 MiB
+// The most one document may decompress, all entries together: it bounds one
+// scan's time. A document that needs more is skipped as unreadable.
+inline constexpr uint64_t kMaxZipDocumentBytes = 4 * kMaxZipEntrySize;
 
 // What a document scan reports the text of each entry to. Content search
 // implements it over its compiled query and search generation.
@@ -35,12 +38,16 @@ class ZipTextMatcher {
 // that is not a readable archive, no accepted entry, and when the search
 // became stale or shutdown began (checked before each entry). Entries that
 // are directories, encrypted, neither stored nor Deflate, empty, larger than
-// kMaxZipEntrySize or damaged are skipped. The caller skips queries without
-// terms. Thread-safe: every call has its own file and buffers.
+// kMaxZipEntrySize, overlapping another or damaged are skipped. False too,
+// without a look at the rest, once the entries extracted would together
+// exceed kMaxZipDocumentBytes. The caller skips queries without terms.
+// Thread-safe: every call has its own file and buffers.
 bool ScanZipDocument(Env& env, std::u16string_view path, std::span<const std::string> innerPatterns,
                      ZipTextMatcher& matcher);
 
-// The same on a file already open.
-bool ScanZipArchive(ReadableFile& file, std::span<const std::string> innerPatterns, ZipTextMatcher& matcher);
+// The same on a file already open, with `budget` in place of
+// kMaxZipDocumentBytes.
+bool ScanZipArchive(ReadableFile& file, std::span<const std::string> innerPatterns, ZipTextMatcher& matcher,
+                    uint64_t budget = kMaxZipDocumentBytes);
 
 }  // namespace quillmor

@@ -247,6 +247,32 @@ bool ParseDirectory(std::span<const uint8_t> bytes, const DirectoryLocation& whe
   return true;
 }
 
+// The bytes an entry occupies at least: its local header's fixed part and its
+// data (the local name and extra field, read only when the entry is
+// extracted, come on top). ParseDirectory checked that they lie inside the
+// archive.
+uint64_t StretchEnd(const ZipEntry& entry) { return entry.localHeaderOffset + local::kSize + entry.compressedSize; }
+
+// Marks every entry whose stretch meets another entry's, and tells each where
+// the next one begins. In offset order, an entry meets an earlier one when it
+// starts before the farthest end so far, and a later one when the next starts
+// before its own end.
+void MarkOverlaps(std::vector<ZipEntry>& entries, uint64_t archiveSize) {
+  std::vector<uint32_t> order(entries.size());
+  for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(),
+            [&](uint32_t a, uint32_t b) { return entries[a].localHeaderOffset < entries[b].localHeaderOffset; });
+  uint64_t farthestEnd = 0;
+  for (size_t k = 0; k < order.size(); ++k) {
+    ZipEntry& entry = entries[order[k]];
+    const uint64_t end = StretchEnd(entry);
+    if (k > 0 && entry.localHeaderOffset < farthestEnd) entry.overlapping = true;
+    entry.nextEntryOffset = k + 1 < order.size() ? entries[order[k + 1]].localHeaderOffset : archiveSize;
+    if (entry.nextEntryOffset < end) entry.overlapping = true;
+    farthestEnd = std::max(farthestEnd, end);
+  }
+}
+
 // Feeds an entry's compressed bytes to the decoder in chunks.
 class CompressedChunks : public InflateInput {
  public:
@@ -288,9 +314,15 @@ bool ReadZipDirectory(ReadableFile& file, ZipDirectory& directory) {
   if (!singleDisk || where.entriesOnDisk != where.entriesTotal) return false;
   if (where.directorySize / central::kSize < where.entriesTotal) return false;
   if (!Within(where.directoryOffset, where.directorySize, where.endRecordOffset)) return false;
+  // A sparse file can claim any size: cap it, and see that a header starts
+  // where the directory should, before anything is allocated.
+  if (where.directorySize > kMaxZipDirectoryBytes) return false;
+  if (where.entriesTotal > 0) {
+    uint8_t signature[4];
+    if (!ReadExact(file, where.directoryOffset, signature) || Le32(signature) != central::kSignature) return false;
+  }
 
-  // The directory is at most the archive's size (checked above); a failed
-  // allocation is a file we cannot read, not a crash.
+  // A failed allocation is a file we cannot read, not a crash.
   const auto directorySize = static_cast<size_t>(where.directorySize);
   std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[directorySize == 0 ? 1 : directorySize]);
   if (!bytes || !ReadExact(file, where.directoryOffset, std::span(bytes.get(), directorySize))) return false;
@@ -300,6 +332,7 @@ bool ReadZipDirectory(ReadableFile& file, ZipDirectory& directory) {
       directory.entries.clear();
       return false;
     }
+    MarkOverlaps(directory.entries, size);
   } catch (const std::bad_alloc&) {
     directory.entries.clear();
     return false;
@@ -314,6 +347,7 @@ ZipExtractResult ExtractZipEntry(ReadableFile& file, const ZipDirectory& directo
       (entry.flags & (kZipFlagEncrypted | kZipFlagStrongEncryption | kZipFlagPatchedData))) {
     return ZipExtractResult::kUnsupported;
   }
+  if (entry.overlapping) return ZipExtractResult::kOverlapping;
   if (output.size() != entry.uncompressedSize) return ZipExtractResult::kBadData;
 
   uint8_t header[local::kSize];
@@ -323,6 +357,8 @@ ZipExtractResult ExtractZipEntry(ReadableFile& file, const ZipDirectory& directo
   const uint64_t dataOffset =
       entry.localHeaderOffset + local::kSize + Le16(header + local::kNameLength) + Le16(header + local::kExtraLength);
   if (!Within(dataOffset, entry.compressedSize, directory.archiveSize)) return ZipExtractResult::kBadLocalHeader;
+  // The local name and extra field can push the data into the next entry.
+  if (dataOffset + entry.compressedSize > entry.nextEntryOffset) return ZipExtractResult::kOverlapping;
 
   if (entry.method == kZipMethodStored) {
     if (entry.compressedSize != entry.uncompressedSize) return ZipExtractResult::kBadData;

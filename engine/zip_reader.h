@@ -15,6 +15,10 @@
 namespace quillmor {
 
 inline constexpr size_t kMaxZipNameBytes = 511;  // longer names are cut
+// A larger central directory makes the archive unreadable: it is read whole
+// into memory, by each of three workers at once. 65,535 entries with names of
+// 200 bytes fit.
+inline constexpr uint64_t kMaxZipDirectoryBytes = 16 << 20;
 
 // General-purpose flag bits.
 inline constexpr uint16_t kZipFlagEncrypted = 0x0001;
@@ -37,6 +41,13 @@ struct ZipEntry {
   uint64_t uncompressedSize = 0;
   uint32_t externalAttributes = 0;
   uint64_t localHeaderOffset = 0;
+  // Its stretch of the archive (local header and data) meets another entry's.
+  // Such entries are refused: many entries over one stream would make one
+  // small archive cost hours of decoding.
+  bool overlapping = false;
+  // Where the next entry's local header begins (the archive's end after the
+  // last): the entry's data, found when it is extracted, must end there.
+  uint64_t nextEntryOffset = 0;
 };
 
 struct ZipDirectory {
@@ -45,8 +56,11 @@ struct ZipDirectory {
 };
 
 // Finds the end record, follows it to the central directory and reads every
-// entry. False when the file is not a ZIP archive, spans several disks, or
-// has any inconsistent entry: then nothing in it is trusted.
+// entry. False when the file is not a ZIP archive, spans several disks, has a
+// central directory larger than kMaxZipDirectoryBytes, or has any
+// inconsistent entry: then nothing in it is trusted. The size the end record
+// declares is checked against the file and the cap, and the first header is
+// looked at, before the directory is read.
 bool ReadZipDirectory(ReadableFile& file, ZipDirectory& directory);
 
 enum class ZipExtractResult {
@@ -56,6 +70,7 @@ enum class ZipExtractResult {
   kReadFailed,      // the file could not be read
   kBadData,         // the Deflate stream is malformed, too long or too short
   kCrcMismatch,
+  kOverlapping,  // its local header or data meets another entry's
 };
 
 // Extracts `entry` of the archive read into `directory` into `output`, which

@@ -17,12 +17,20 @@ struct BusyScope {
 
 }  // namespace
 
-void WalkDirectory(VolumeIndex& volume, std::u16string_view directory, uint64_t parentRef, int depth) {
+bool EnteredDirectories::Enter(DirectoryLister& lister, bool throughLink) {
+  DirectoryIdentity identity;
+  if (!lister.Identity(identity)) return !throughLink;
+  const bool first = entered_.insert(identity).second;
+  return first || !throughLink;
+}
+
+void WalkDirectory(VolumeIndex& volume, std::u16string_view directory, uint64_t parentRef, int depth,
+                   EnteredDirectories& entered, bool throughLink) {
   if (depth > kMaxWalkDepth || ShuttingDown()) return;
   // An unreadable directory, or one whose path Windows refuses as too long,
   // is simply absent from the index.
   std::unique_ptr<DirectoryLister> lister = volume.env().files->ListDirectory(directory);
-  if (!lister) return;
+  if (!lister || !entered.Enter(*lister, throughLink)) return;
 
   DirectoryEntry entry;
   std::u16string childPath;
@@ -32,19 +40,17 @@ void WalkDirectory(VolumeIndex& volume, std::u16string_view directory, uint64_t 
     FileRecord record;
     record.fileRef = ref;
     record.parentRef = parentRef;
-    const std::u16string_view name = std::u16string_view(entry.name).substr(0, kMaxNameUnits);
-    record.SetName(volume.AddName(name), name.size());
+    record.SetName(volume.AddName(entry.name));
     record.isDirectory = (entry.info.attributes & win32::kFileAttributeDirectory) ? 1 : 0;
     volume.refToIndex.Assign(ref, volume.records.size());
     volume.records.push_back(record);
 
-    // Junctions and directory links are entered like any directory; the
-    // depth limit bounds a loop.
     if (record.isDirectory) {
       childPath.assign(directory);
       childPath.push_back(u'\\');
       childPath.append(entry.name);
-      WalkDirectory(volume, childPath, ref, depth + 1);
+      const bool link = (entry.info.attributes & win32::kFileAttributeReparsePoint) != 0;
+      WalkDirectory(volume, childPath, ref, depth + 1, entered, throughLink || link);
     }
     if (ShuttingDown()) return;
   }
@@ -63,7 +69,8 @@ bool IndexByWalk(VolumeIndex& volume, std::u16string_view drive, std::u16string_
   volume.nextSyntheticRef = kFirstSyntheticRef;
   volume.refToIndex.AssignNoRecord(kWalkRootRef);
 
-  WalkDirectory(volume, drive, kWalkRootRef, 0);
+  EnteredDirectories entered;
+  WalkDirectory(volume, drive, kWalkRootRef, 0, entered, /*throughLink=*/false);
 
   const bool found = !volume.records.empty();
   if (!found) volume.available = 0;

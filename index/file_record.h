@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "index/cjk_unit.h"
 
@@ -30,17 +31,13 @@ struct FileRecord {
   // The 'A' to 'Z' folded copy the matchers read.
   const char16_t* lowerName() const { return name + nameLength + 1; }
 
-  // Points the record at a name pool entry of `units` units.
-  void SetName(const char16_t* pooled, size_t units) {
-    name = pooled;
-    nameLength = static_cast<uint16_t>(units);
-    nameMayHoldCjk = ContainsCjkUnit(pooled, units) ? 1 : 0;
+  // Points the record at a name pool entry (NamePool::Add's answer).
+  void SetName(std::u16string_view pooled) {
+    name = pooled.data();
+    nameLength = static_cast<uint16_t>(pooled.size());
+    nameMayHoldCjk = ContainsCjkUnit(pooled.data(), pooled.size()) ? 1 : 0;
   }
 };
-
-// The longest name a record holds: the journal's 16-bit byte length allows no
-// more, and a name pool chunk always has room for one.
-inline constexpr size_t kMaxNameUnits = 32767;
 
 // The made-up parent of a walked volume's top-level entries.
 inline constexpr uint64_t kWalkRootRef = 1;

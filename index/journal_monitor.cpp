@@ -57,7 +57,7 @@ void ApplyJournalRecord(VolumeIndex& volume, const usn::RecordView& r) {
     if (volume.refToIndex.Find(ref, index) && index != kNoRecord) {
       // A known file that moved or was renamed, or is reported again.
       FileRecord& record = volume.records[index];
-      record.SetName(volume.namePool.AddUtf16Le(r.fileName, units), units);
+      record.SetName(volume.namePool.AddUtf16Le(r.fileName, units));
       record.parentRef = r.parentFileReferenceNumber;
       if (record.deleted) {
         record.deleted = 0;
@@ -67,7 +67,7 @@ void ApplyJournalRecord(VolumeIndex& volume, const usn::RecordView& r) {
       FileRecord record;
       record.fileRef = ref;
       record.parentRef = r.parentFileReferenceNumber;
-      record.SetName(volume.namePool.AddUtf16Le(r.fileName, units), units);
+      record.SetName(volume.namePool.AddUtf16Le(r.fileName, units));
       record.isDirectory = (r.fileAttributes & win32::kFileAttributeDirectory) ? 1 : 0;
       volume.refToIndex.Assign(ref, volume.records.size());
       volume.records.push_back(record);

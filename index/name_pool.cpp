@@ -1,5 +1,6 @@
 #include "index/name_pool.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -31,14 +32,16 @@ char16_t* NamePool::Reserve(size_t units) {
   return dst;
 }
 
-const char16_t* NamePool::Add(std::u16string_view name) {
+std::u16string_view NamePool::Add(std::u16string_view name) {
+  name = name.substr(0, kMaxNameUnits);
   char16_t* dst = Reserve(name.size());
   std::copy(name.begin(), name.end(), dst);
   FinishEntry(dst, name.size());
-  return dst;
+  return {dst, name.size()};
 }
 
-const char16_t* NamePool::AddUtf16Le(const std::byte* bytes, size_t units) {
+std::u16string_view NamePool::AddUtf16Le(const std::byte* bytes, size_t units) {
+  units = std::min(units, kMaxNameUnits);
   char16_t* dst = Reserve(units);
   if constexpr (std::endian::native == std::endian::little) {
     std::memcpy(dst, bytes, units * sizeof(char16_t));
@@ -46,7 +49,7 @@ const char16_t* NamePool::AddUtf16Le(const std::byte* bytes, size_t units) {
     for (size_t i = 0; i < units; ++i) dst[i] = static_cast<char16_t>(usn::Load16(bytes + 2 * i));
   }
   FinishEntry(dst, units);
-  return dst;
+  return {dst, units};
 }
 
 void NamePool::Reset() {

@@ -11,6 +11,10 @@
 
 namespace quillmor {
 
+// The longest name the pool stores: the journal's 16-bit byte length allows
+// no more, and a chunk always has room for one.
+inline constexpr size_t kMaxNameUnits = 32767;
+
 // Not thread-safe: the owner's recordsLock (or sole ownership during a build)
 // guards it.
 class NamePool {
@@ -23,13 +27,13 @@ class NamePool {
   NamePool(const NamePool&) = delete;
   NamePool& operator=(const NamePool&) = delete;
 
-  // Stores `name` (at most 32,767 units, the journal's limit), a 0, its copy
-  // with 'A'..'Z' folded to 'a'..'z', and a 0. The returned pointer stays valid
-  // until Reset.
-  const char16_t* Add(std::u16string_view name);
+  // Stores `name` cut to its first kMaxNameUnits units, a 0, its copy with
+  // 'A'..'Z' folded to 'a'..'z', and a 0. Returns the stored name (without
+  // the terminator), valid until Reset.
+  std::u16string_view Add(std::u16string_view name);
   // The same for a name given as `units` UTF-16LE code units at `bytes`, which
   // need not be aligned (a name inside a journal record).
-  const char16_t* AddUtf16Le(const std::byte* bytes, size_t units);
+  std::u16string_view AddUtf16Le(const std::byte* bytes, size_t units);
 
   // Frees every chunk.
   void Reset();

@@ -61,7 +61,7 @@ void ParseBlock(VolumeIndex& volume, std::span<const std::byte> block) {
         FileRecord record;
         record.fileRef = r.fileReferenceNumber;
         record.parentRef = r.parentFileReferenceNumber;
-        record.SetName(volume.namePool.AddUtf16Le(r.fileName, units), units);
+        record.SetName(volume.namePool.AddUtf16Le(r.fileName, units));
         record.isDirectory = (r.fileAttributes & win32::kFileAttributeDirectory) ? 1 : 0;
         record.deleted = 0;
         volume.records.push_back(record);

@@ -17,6 +17,7 @@ VolumeIndex::~VolumeIndex() {
 }
 
 void VolumeIndex::ClearForBuild() {
+  ++buildNumber;
   records.clear();
   namePool.Reset();
   refToIndex.Clear();
@@ -70,8 +71,7 @@ void VolumeIndex::RenameRecord(uint64_t recordIndex, std::u16string_view newName
   if (recordIndex >= records.size()) return;
   FileRecord& record = records[recordIndex];
   if (record.deleted) return;
-  const std::u16string_view name = newName.substr(0, kMaxNameUnits);
-  record.SetName(AddName(name), name.size());
+  record.SetName(AddName(newName));
 }
 
 uint8_t VolumeIndex::LookupAttributes(uint64_t fileRef, AttrEntry& out) const {

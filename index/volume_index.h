@@ -37,12 +37,13 @@ class VolumeIndex {
 
   Env& env() const { return env_; }
 
-  // Stores a name in the pool. The caller holds recordsLock exclusively or
-  // owns the index alone during a build.
-  const char16_t* AddName(std::u16string_view name) { return namePool.Add(name); }
+  // Stores a name in the pool (cut to kMaxNameUnits). The caller holds
+  // recordsLock exclusively or owns the index alone during a build.
+  std::u16string_view AddName(std::u16string_view name) { return namePool.Add(name); }
 
-  // Empties records, names, references and cached attributes for a full build.
-  // The caller holds recordsLock exclusively; takes attrsLock.
+  // Empties records, names, references and cached attributes for a full build
+  // and counts the build. The caller holds recordsLock exclusively; takes
+  // attrsLock.
   void ClearForBuild();
 
   // The most ancestors a path names: a deeper chain, or a reference cycle,
@@ -110,6 +111,10 @@ class VolumeIndex {
   mutable std::shared_mutex attrsLock;
 
   std::atomic<uint64_t> nextSyntheticRef{kFirstSyntheticRef};
+  // How many full builds emptied the index (ClearForBuild): a record index
+  // keeps naming one file while this stays the same. Changed under
+  // recordsLock held exclusively.
+  std::atomic<uint64_t> buildNumber{0};
 
   // The window WMU_VOLUME_LOST goes to; null for none.
   std::atomic<WindowHandle> notifyWindow{nullptr};

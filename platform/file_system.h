@@ -26,6 +26,15 @@ struct DirectoryEntry {
   FileInfo info;
 };
 
+// Which directory is meant, the same whatever path (links included) led to
+// it: device and inode number on POSIX, volume serial number and file index
+// on Windows.
+struct DirectoryIdentity {
+  uint64_t volume = 0;
+  uint64_t file = 0;
+  bool operator==(const DirectoryIdentity&) const = default;
+};
+
 // One FindFirstFileW/FindNextFileW sequence. Not thread-safe; one per walk step.
 class DirectoryLister {
  public:
@@ -33,10 +42,13 @@ class DirectoryLister {
   // Fills `entry` with the next entry ("." and ".." included where the file
   // system reports them) and returns true, or returns false at the end.
   virtual bool Next(DirectoryEntry& entry) = 0;
+  // The identity of the directory listed, the target of any link the path
+  // went through. False when it cannot be told (the default).
+  virtual bool Identity(DirectoryIdentity& /*out*/) { return false; }
 };
 
-// A file opened for reading (CreateFileW with GENERIC_READ, shared for read,
-// write and delete). Not thread-safe.
+// A regular file opened for reading (CreateFileW with GENERIC_READ, shared
+// for read, write and delete). Not thread-safe.
 class ReadableFile {
  public:
   virtual ~ReadableFile() = default;
@@ -83,7 +95,9 @@ class FileSystem {
   // GetFileAttributesExW. False when the path does not answer.
   virtual bool GetFileInfo(std::u16string_view path, FileInfo& out) = 0;
 
-  // Opens a file for reading. nullptr when it cannot be opened.
+  // Opens a regular file for reading without blocking. nullptr when it cannot
+  // be opened or is anything else: a directory, a pipe or FIFO, a device (a
+  // reader would wait on them forever or read without end).
   virtual std::unique_ptr<ReadableFile> OpenForRead(std::u16string_view path) = 0;
 
   // --- Whole files, for the settings and cache files ---

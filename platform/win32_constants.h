@@ -39,6 +39,8 @@ inline constexpr uint32_t kFileAttributeSystem = 0x4;
 inline constexpr uint32_t kFileAttributeDirectory = 0x10;
 inline constexpr uint32_t kFileAttributeArchive = 0x20;
 inline constexpr uint32_t kFileAttributeNormal = 0x80;
+// A junction, a symbolic link (on POSIX too) or another reparse point.
+inline constexpr uint32_t kFileAttributeReparsePoint = 0x400;
 inline constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 
 // GetDriveTypeW.

@@ -20,6 +20,12 @@ inline constexpr uint32_t WMU_NONNTFS_REFRESHED = kWmUser + 7;
 inline constexpr uint32_t WMU_VOLUME_LOST = kWmUser + 8;
 inline constexpr uint32_t WMU_VOLUMES_SYNCED = kWmUser + 9;
 
+// WMU_SEARCH_RESULTS's lParam: what the publication is. Every publisher and
+// the window use these.
+inline constexpr int64_t kResultsFinal = 0;     // a search, listing or recent view is complete
+inline constexpr int64_t kResultsResorted = 1;  // the same rows in a new order (a sort)
+inline constexpr int64_t kResultsPartial = 2;   // an early batch of a search still running
+
 // PostMessageW and IsWindow. Thread-safe.
 class WindowPoster {
  public:

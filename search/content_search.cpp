@@ -6,12 +6,13 @@
 #include <thread>
 
 #include "engine/content_zip_settings.h"
+#include "engine/status_text_message.h"
 #include "engine/zip_document.h"
 #include "search/compiled_group.h"
-#include "search/status_text.h"
 #include "search/text_file_scan.h"
 #include "search/text_match.h"
 #include "settings/localisation.h"
+#include "settings/rate_limit.h"
 #include "settings/translate_format.h"
 
 namespace quillmor {
@@ -122,12 +123,10 @@ class ContentScan {
     local.clear();
   }
 
-  // Whether `stamp` is more than `interval` ms old and this caller is the
-  // one that moves it to now.
+  // Whether more than `interval` ms passed since `stamp` and this worker is
+  // the one that moved it to now.
   bool ClaimInterval(std::atomic<uint64_t>& stamp, uint64_t interval) {
-    const uint64_t now = job_.env.clock->TickCount64();
-    uint64_t last = stamp.load();
-    return now > last && now - last > interval && stamp.compare_exchange_strong(last, now);
+    return ClaimTurn(stamp, job_.env.clock->TickCount64(), interval + 1);
   }
 
   void MaybePublishEarlyBatch() {
@@ -139,7 +138,8 @@ class ContentScan {
     }
     // Installed without touching the sort column; the results mutex is
     // taken only after the hits mutex was released.
-    PublishResults(job_.results, job_.env, MakeResults(std::move(copy), job_.snapshot), job_.generation, true, 2);
+    PublishResults(job_.results, job_.env, MakeResults(std::move(copy), job_.snapshot), job_.generation, true,
+                   kResultsPartial);
   }
 
   void ReportProgress(size_t processed) {
@@ -192,7 +192,8 @@ void RunContentSearch(const ContentSearchJob& job, std::vector<MatchItem> items)
   Env& env = job.env;
   const Generation generation{&job.results.searchGeneration, job.generation};
   const auto publish = [&](std::vector<MatchItem> rows) {
-    PublishResults(job.results, env, MakeResults(std::move(rows), job.snapshot), job.generation, job.keepSort, 0);
+    PublishResults(job.results, env, MakeResults(std::move(rows), job.snapshot), job.generation, job.keepSort,
+                   kResultsFinal);
   };
 
   // The settings files are read again, so that edits count from the next

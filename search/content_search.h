@@ -54,7 +54,7 @@ struct ContentSearchJob {
 // collects and filters the candidates (none: the "no candidate" status text
 // and an empty result), compiles the groups, posts the start text, scans on
 // kContentWorkers threads and publishes `items` with the hits appended
-// (WMU_SEARCH_RESULTS lParam 0). Early batches go out with lParam 2. A search
+// (kResultsFinal). Early batches go out as kResultsPartial. A search
 // that becomes stale, or shutdown, ends the workers at their next candidate
 // (or the next term or block within a file) and publishes nothing further.
 void RunContentSearch(const ContentSearchJob& job, std::vector<MatchItem> items);

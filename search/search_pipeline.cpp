@@ -56,14 +56,14 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
   if (content.contentMode) sizeAndTime = ContentCandidateFilter(session, filterSettings);
   std::vector<MatchItem> items = NewResultVector();
 
-  const auto publish = [&](std::vector<MatchItem> rows, int64_t lParam) {
-    PublishResults(session.results, env, MakeResults(std::move(rows), snapshot), g, keepSort, lParam);
+  const auto publish = [&](std::vector<MatchItem> rows, int64_t kind) {
+    PublishResults(session.results, env, MakeResults(std::move(rows), snapshot), g, keepSort, kind);
   };
 
   const int32_t scopeValue = session.scope.load();
   const ResolvedScope scope = ResolveScope(scopeValue, scopeValue == kScopeDesktop ? DesktopFolder(env) : u"");
   if (scope.empty) {
-    publish(std::move(items), 0);
+    publish(std::move(items), kResultsFinal);
     return;
   }
 
@@ -77,7 +77,7 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
   std::u16string folder;
   if (ResolveFolderQuery(*env.files, query, folder)) {
     if (scope.desktopOnly && !IsUnderFolder(folder, scope.desktop)) {
-      publish(std::move(items), 0);
+      publish(std::move(items), kResultsFinal);
       return;
     }
     ListFolderChildren(snapshot, folder, [&](VolumeIndex* v, uint64_t i) {
@@ -92,28 +92,36 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
           // The first hits go out at once, as a copy: the
           // scan keeps appending to its own vector.
           if (!earlySent && items.size() >= kEarlyBatchHits && session.results.IsCurrent(g)) {
-            publish(items, 2);
+            publish(items, kResultsPartial);
             earlySent = true;
           }
         });
     if (!complete) return;
   }
-  if (session.results.IsCurrent(g) && !ShuttingDown()) publish(std::move(items), 0);
+  if (session.results.IsCurrent(g) && !ShuttingDown()) publish(std::move(items), kResultsFinal);
 }
 
 // Whether the entry's own reference still names the file it was opened as:
-// its volume is in the set, the record exists, is live and still has the
-// entry's path. Volumes are compared by address only, never followed before
-// they are found in the snapshot; the path check guards against a rebuilt
-// volume whose record indices mean other files now.
-VolumeIndex* StillNamesItsFile(const RecentOpen& entry, const std::vector<VolumePtr>& snapshot) {
+// its volume is in the set and the record exists and is live. Volumes are
+// compared by address only, never followed before they are found in the
+// snapshot. A record renamed or moved since keeps its row, and the entry takes
+// the record's current path. Only after a rebuild of the volume may the index
+// name another file: then the entry's path must still be the record's, and
+// the reference is renewed for the new build.
+VolumeIndex* StillNamesItsFile(RecentOpen& entry, const std::vector<VolumePtr>& snapshot) {
   if (!entry.item) return nullptr;
   for (const VolumePtr& v : snapshot) {
     if (v.get() != entry.item->volume) continue;
     std::shared_lock lock(v->recordsLock);
     const uint64_t i = entry.item->recordIndex;
     if (i >= v->records.size() || v->records[i].deleted) return nullptr;
-    if (!entry.path.empty() && NormalisedPathKey(v->BuildPath(i)) != NormalisedPathKey(entry.path)) return nullptr;
+    std::u16string path = v->BuildPath(i);
+    const uint64_t build = v->buildNumber.load();
+    if (build != entry.item->build) {
+      if (entry.path.empty() || NormalisedPathKey(path) != NormalisedPathKey(entry.path)) return nullptr;
+      entry.item->build = build;
+    }
+    entry.path = std::move(path);
     return v.get();
   }
   return nullptr;
@@ -130,13 +138,14 @@ void RunRecentView(SearchSession& session, uint64_t g, bool keepSort) {
     }
     if (entry.path.empty()) return;
     if (const auto found = ResolvePathToItem(session.engine, entry.path)) {
-      entry.item = RecentItem{found->volume.get(), found->recordIndex};
+      entry.item = RecentItemOf(*found->volume, found->recordIndex);
       items.push_back({found->volume.get(), found->recordIndex});
       keep.push_back(found->volume);
     }
   });
   if (session.results.IsCurrent(g) && !ShuttingDown()) {
-    PublishResults(session.results, session.env, MakeResults(std::move(items), std::move(keep)), g, keepSort, 0);
+    PublishResults(session.results, session.env, MakeResults(std::move(items), std::move(keep)), g, keepSort,
+                   kResultsFinal);
   }
 }
 
@@ -146,7 +155,7 @@ void RunFullListing(SearchSession& session, uint64_t g, int32_t scopeValue, cons
   const std::vector<VolumePtr> snapshot = session.engine.SnapshotVolumes();
   const auto publish = [&] {
     if (session.results.IsCurrent(g) && !ShuttingDown()) {
-      PublishResults(session.results, session.env, MakeResults(std::move(items), snapshot), g, false, 0);
+      PublishResults(session.results, session.env, MakeResults(std::move(items), snapshot), g, false, kResultsFinal);
     }
   };
   const ResolvedScope scope = ResolveScope(scopeValue, desktop);
@@ -187,6 +196,10 @@ std::u16string NormalisedPathKey(std::u16string_view path) {
     c = FoldAsciiCase(c);
   }
   return key;
+}
+
+RecentItem RecentItemOf(const VolumeIndex& volume, uint32_t recordIndex) {
+  return RecentItem{&volume, recordIndex, volume.buildNumber.load()};
 }
 
 std::optional<ResolvedItem> ResolvePathToItem(SearchEngine& engine, std::u16string_view path) {
@@ -285,7 +298,7 @@ void RefreshResultsAfterDelete(SearchSession& session, const std::vector<std::u1
       session.results.results = std::move(pruned);
     }
     PostIfWindow(*session.env.windows, session.results.window.load(), WMU_SEARCH_RESULTS,
-                 session.results.searchGeneration.load(), 0);
+                 session.results.searchGeneration.load(), kResultsFinal);
     return;
   }
   if (!text.empty() || session.fullListing.load() == 0) {

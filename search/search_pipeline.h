@@ -51,6 +51,10 @@ struct ResolvedItem {
 };
 std::optional<ResolvedItem> ResolvePathToItem(SearchEngine& engine, std::u16string_view path);
 
+// The recent-opens reference of an indexed row, for RecordOpen and
+// RenameEntries: its volume, its record and the volume's build.
+RecentItem RecentItemOf(const VolumeIndex& volume, uint32_t recordIndex);
+
 // A path as the pipeline compares paths: "/" turned into "\", 'A'..'Z'
 // lower-cased.
 std::u16string NormalisedPathKey(std::u16string_view path);

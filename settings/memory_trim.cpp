@@ -1,18 +1,10 @@
 #include "settings/memory_trim.h"
 
 #include "platform/shutdown.h"
-#include "settings/background_task.h"
+#include "settings/rate_limit.h"
+#include "settings/single_run_task.h"
 
 namespace quillmor {
-namespace {
-
-// Clears the running flag however the global trim ends.
-struct ClearOnExit {
-  std::atomic<bool>& flag;
-  ~ClearOnExit() { flag.store(false); }
-};
-
-}  // namespace
 
 MemoryTrimState& ProcessMemoryTrimState() {
   static MemoryTrimState state;
@@ -21,8 +13,7 @@ MemoryTrimState& ProcessMemoryTrimState() {
 
 bool TrimSelfIfIdle(Env& env, WindowHandle mainWindow, MemoryTrimState& state) {
   const uint64_t now = env.clock->TickCount64();
-  uint64_t last = state.lastSelfTrimTick.load();
-  if (now - last < kSelfTrimSpacingMs) return false;
+  if (!GapPassed(state.lastSelfTrimTick, now, kSelfTrimSpacingMs)) return false;
 
   uint32_t inputTick = 0;
   if (env.system->LastInputTick(inputTick) && mainWindow != nullptr && env.windows->IsWindow(mainWindow) &&
@@ -34,7 +25,7 @@ bool TrimSelfIfIdle(Env& env, WindowHandle mainWindow, MemoryTrimState& state) {
   }
 
   // Another caller that got here first has trimmed already.
-  if (!state.lastSelfTrimTick.compare_exchange_strong(last, now)) return false;
+  if (!ClaimTurn(state.lastSelfTrimTick, now, kSelfTrimSpacingMs)) return false;
   TrimSelfNow(env);
   return true;
 }
@@ -43,17 +34,8 @@ void TrimSelfNow(Env& env) { env.system->TrimOwnWorkingSet(); }
 
 bool RequestGlobalTrimAsync(Env& env, bool globalTrimEnabled, MemoryTrimState& state) {
   if (!globalTrimEnabled || ShuttingDown()) return false;
-  if (state.globalTrimRunning.exchange(true)) return false;
-  try {
-    StartBackgroundTask(env, u"global_trim_all", [&env, &state] {
-      ClearOnExit clear{state.globalTrimRunning};
-      env.system->TrimOtherProcesses();
-    });
-  } catch (...) {
-    state.globalTrimRunning.store(false);  // else no global trim would ever run again
-    throw;
-  }
-  return true;
+  return StartSingleRunTask(env, u"global_trim_all", state.globalTrimRunning,
+                            [&env] { env.system->TrimOtherProcesses(); });
 }
 
 }  // namespace quillmor

@@ -36,8 +36,8 @@ void TrimSelfNow(Env& env);
 
 // Starts the task "global_trim_all", which trims every other process it can
 // open, unless `globalTrimEnabled` (the globalTrimOnToggle setting) is off,
-// shutdown has begun, or the task is already running. True when it started
-// the task. std::system_error when no thread can be started.
+// shutdown has begun, the task is already running or cannot start. True when
+// it started the task.
 bool RequestGlobalTrimAsync(Env& env, bool globalTrimEnabled, MemoryTrimState& state = ProcessMemoryTrimState());
 
 }  // namespace quillmor

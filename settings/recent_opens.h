@@ -20,10 +20,13 @@ inline constexpr size_t kMaxRecentLineChars = 4095;
 
 // The indexed item an entry was opened from. `volume` is an identity only
 // (the engine passes its VolumeIndex*): it is compared, never followed, so an
-// entry may outlive the volume it names.
+// entry may outlive the volume it names. A record index names one file, under
+// whatever path, until the volume's next full build: `build` is the volume's
+// build number the index belongs to.
 struct RecentItem {
   const void* volume = nullptr;
   uint64_t recordIndex = 0;
+  uint64_t build = 0;
   bool operator==(const RecentItem&) const = default;
 };
 

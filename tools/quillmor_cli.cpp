@@ -209,7 +209,7 @@ int Run(const CliOptions& options) {
     }
     const uint64_t generation = results.searchGeneration.load();
     Pump(poster, [&](const QueuedMessage& m) {
-      return m.message == WMU_SEARCH_RESULTS && m.wParam == generation && m.lParam == 0;
+      return m.message == WMU_SEARCH_RESULTS && m.wParam == generation && m.lParam == kResultsFinal;
     });
     searchMs.push_back(Milliseconds(std::chrono::steady_clock::now() - t0));
   }

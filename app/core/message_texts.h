@@ -7,12 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace quillmor {
+#include "platform/window_messages.h"
 
-// WMU_SEARCH_RESULTS's lParam.
-inline constexpr int64_t kResultsFinal = 0;
-inline constexpr int64_t kResultsResorted = 1;
-inline constexpr int64_t kResultsPartial = 2;
+namespace quillmor {
 
 // The window title: "Quillmor - %lld+ results..." for a partial batch,
 // "Quillmor - %lld results found" otherwise, at most 127 characters (the

@@ -20,7 +20,6 @@ namespace {
 
 using namespace win32;
 
-constexpr uint32_t kFileAttributeReparsePoint = 0x400;
 constexpr size_t kMaxPath = 260;  // MAX_PATH, with the terminating NUL
 // GetVolumeInformationW flags a POSIX file system has.
 constexpr uint32_t kFileCaseSensitiveSearch = 0x1;
@@ -136,6 +135,14 @@ class PosixDirectoryLister : public DirectoryLister {
   PosixDirectoryLister(DIR* directory, std::vector<std::string> names)
       : directory_(directory), names_(std::move(names)) {}
   ~PosixDirectoryLister() override { ::closedir(directory_); }
+
+  // The directory actually open, wherever a link pointed.
+  bool Identity(DirectoryIdentity& out) override {
+    struct stat st {};
+    if (::fstat(::dirfd(directory_), &st) != 0) return false;
+    out = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+    return true;
+  }
 
   bool Next(DirectoryEntry& entry) override {
     while (next_ < names_.size()) {
@@ -284,27 +291,6 @@ bool PosixFileSystem::GetVolumeInformation(std::u16string_view root, VolumeInfor
   return true;
 }
 
-namespace {
-
-// A symbolic link to the directory holding it or to one of that directory's
-// ancestors (/usr/bin/X11 -> .) would make a walk descend into the same tree
-// until the path grows too long. Windows guards its own such junctions with
-// an access rule that makes them unlistable; do the same for these links.
-bool LinksToItselfOrAncestor(const std::string& path) {
-  struct stat link;
-  if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return false;
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return false;
-  char target[PATH_MAX], parent[PATH_MAX];
-  if (::realpath(path.c_str(), target) == nullptr) return false;
-  const std::string parentPath = slash == 0 ? "/" : path.substr(0, slash);
-  if (::realpath(parentPath.c_str(), parent) == nullptr) return false;
-  const std::string t = target, p = parent;
-  return t == "/" || p == t || (p.size() > t.size() && p.compare(0, t.size(), t) == 0 && p[t.size()] == '/');
-}
-
-}  // namespace
-
 std::unique_ptr<DirectoryLister> PosixFileSystem::ListDirectory(std::u16string_view directory) {
   // FindFirstFileW refuses a pattern (directory + "\*") longer than MAX_PATH
   // allows, so a walk of a deep tree ends where it would end on Windows.
@@ -312,7 +298,6 @@ std::unique_ptr<DirectoryLister> PosixFileSystem::ListDirectory(std::u16string_v
   if (HasDrivePrefix(directory) && directory.size() + (separatorEnds ? 1 : 2) >= kMaxPath) return nullptr;
   std::string native;
   if (!NativePath(directory, native)) return nullptr;
-  if (LinksToItselfOrAncestor(native)) return nullptr;
   DIR* dir = ::opendir(native.c_str());
   if (dir == nullptr) return nullptr;
   std::vector<std::string> names;
@@ -346,9 +331,12 @@ bool PosixFileSystem::GetFileInfo(std::u16string_view path, FileInfo& out) {
 std::unique_ptr<ReadableFile> PosixFileSystem::OpenForRead(std::u16string_view path) {
   std::string native;
   if (!NativePath(path, native)) return nullptr;
-  FileDescriptor fd(::open(native.c_str(), O_RDONLY | O_CLOEXEC));
+  // A FIFO would block open() until a writer came, and a device may never
+  // end: open without blocking and keep regular files only, judged on the
+  // descriptor itself so that nothing can be swapped in between.
+  FileDescriptor fd(::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   struct stat st {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return nullptr;
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
   return std::make_unique<PosixReadableFile>(fd.Release(), static_cast<uint64_t>(st.st_size));
 }
 

@@ -51,15 +51,21 @@ char16_t DriveLetterOf(std::u16string_view root) {
 
 class SnapshotLister : public DirectoryLister {
  public:
-  explicit SnapshotLister(std::vector<DirectoryEntry> entries) : entries_(std::move(entries)) {}
+  SnapshotLister(std::vector<DirectoryEntry> entries, DirectoryIdentity identity)
+      : entries_(std::move(entries)), identity_(identity) {}
   bool Next(DirectoryEntry& entry) override {
     if (next_ >= entries_.size()) return false;
     entry = entries_[next_++];
     return true;
   }
+  bool Identity(DirectoryIdentity& out) override {
+    out = identity_;
+    return true;
+  }
 
  private:
   std::vector<DirectoryEntry> entries_;
+  DirectoryIdentity identity_;
   size_t next_ = 0;
 };
 
@@ -162,6 +168,27 @@ void MemoryFileSystem::MakeDirectories(std::u16string_view path) {
   }
 }
 
+bool MemoryFileSystem::FollowLinks(std::u16string& key) const {
+  if (links_.empty()) return true;
+  // Windows gives up after 63 reparse points in one path.
+  for (int hops = 0; hops < 64; ++hops) {
+    // The shortest leading part of the key that is a link.
+    size_t end = 0;
+    auto link = links_.end();
+    do {
+      end = key.find(u'\\', end + 1);
+      link = links_.find(key.substr(0, end));
+    } while (link == links_.end() && end != std::u16string::npos);
+    if (link == links_.end()) return true;
+    key = link->second + (end == std::u16string::npos ? std::u16string() : key.substr(end));
+  }
+  return false;
+}
+
+uint64_t MemoryFileSystem::DirectoryId(const std::u16string& key) {
+  return directoryIds_.try_emplace(key, directoryIds_.size() + 1).first->second;
+}
+
 // --- FileSystem ---
 
 uint32_t MemoryFileSystem::LogicalDrives() {
@@ -187,8 +214,8 @@ bool MemoryFileSystem::GetVolumeInformation(std::u16string_view root, VolumeInfo
 
 std::unique_ptr<DirectoryLister> MemoryFileSystem::ListDirectory(std::u16string_view directory) {
   std::lock_guard lock(mutex_);
-  const std::u16string key = NormalisedKey(directory);
-  if (!DirectoryExists(key)) return nullptr;
+  std::u16string key = NormalisedKey(directory);
+  if (!FollowLinks(key) || !DirectoryExists(key)) return nullptr;
 
   std::vector<DirectoryEntry> entries;
   if (!key.empty() && !IsRoot(key)) {
@@ -203,7 +230,7 @@ std::unique_ptr<DirectoryLister> MemoryFileSystem::ListDirectory(std::u16string_
     entries.push_back({LastComponent(node.path), FileInfo{node.attributes, node.directory ? 0 : node.bytes->size(),
                                                           node.creationTime, node.lastWriteTime}});
   }
-  return std::make_unique<SnapshotLister>(std::move(entries));
+  return std::make_unique<SnapshotLister>(std::move(entries), DirectoryIdentity{0, DirectoryId(key)});
 }
 
 uint32_t MemoryFileSystem::GetFileAttributes(std::u16string_view path) {
@@ -345,6 +372,14 @@ void MemoryFileSystem::RemoveDrive(char16_t letter) {
 void MemoryFileSystem::AddDirectories(std::u16string_view path) {
   std::lock_guard lock(mutex_);
   MakeDirectories(path);
+}
+
+void MemoryFileSystem::AddDirectoryLink(std::u16string_view path, std::u16string_view target) {
+  std::lock_guard lock(mutex_);
+  MakeDirectories(path);
+  const std::u16string key = NormalisedKey(path);
+  if (Node* node = Find(key)) node->attributes = win32::kFileAttributeDirectory | win32::kFileAttributeReparsePoint;
+  links_[key] = NormalisedKey(target);
 }
 
 void MemoryFileSystem::AddFile(std::u16string_view path, std::string_view bytes) {

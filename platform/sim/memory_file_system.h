@@ -39,6 +39,8 @@ class MemoryFileSystem : public FileSystem {
   bool GetVolumeInformation(std::u16string_view root, VolumeInformation& out) override;
   // Lists a snapshot taken now, directories and files in name order, with "."
   // and ".." first in a directory that is not a drive root (as NTFS does).
+  // Follows directory links anywhere in the path; the lister tells the
+  // identity of the directory reached.
   std::unique_ptr<DirectoryLister> ListDirectory(std::u16string_view directory) override;
   uint32_t GetFileAttributes(std::u16string_view path) override;
   bool GetFileInfo(std::u16string_view path, FileInfo& out) override;
@@ -61,6 +63,10 @@ class MemoryFileSystem : public FileSystem {
   void AddDirectories(std::u16string_view path);
   // Creates or replaces a file, with its missing ancestors. Faults do not apply.
   void AddFile(std::u16string_view path, std::string_view bytes);
+  // Creates a directory link at `path` (a junction or a directory symbolic
+  // link: listed as a directory with the reparse-point bit) that leads to
+  // `target`, which need not exist. Only ListDirectory follows links.
+  void AddDirectoryLink(std::u16string_view path, std::u16string_view target);
   // False when the path does not exist.
   bool SetAttributes(std::u16string_view path, uint32_t attributes);
   bool SetTimes(std::u16string_view path, uint64_t creationTime, uint64_t lastWriteTime);
@@ -112,15 +118,21 @@ class MemoryFileSystem : public FileSystem {
   uint64_t Now();
   Node& PutFile(const std::u16string& key, std::u16string_view path, std::string bytes);
   void MakeDirectories(std::u16string_view path);
+  // The key with every link among its leading components replaced by its
+  // target; false for a chain of links that does not end.
+  bool FollowLinks(std::u16string& key) const;
+  uint64_t DirectoryId(const std::u16string& key);
 
   Clock* const clock_;
   std::mutex mutex_;
-  std::map<std::u16string, Node> nodes_;           // Guarded by mutex_. Keyed by normalised path.
-  std::map<char16_t, Drive> drives_;               // Guarded by mutex_. Keyed by upper-case letter.
-  std::set<std::u16string> refusedPrefixes_;       // Guarded by mutex_.
-  std::map<std::u16string, uint64_t> shortReads_;  // Guarded by mutex_.
-  int failingWrites_ = 0;                          // Guarded by mutex_.
-  uint64_t successfulWrites_ = 0;                  // Guarded by mutex_.
+  std::map<std::u16string, Node> nodes_;             // Guarded by mutex_. Keyed by normalised path.
+  std::map<char16_t, Drive> drives_;                 // Guarded by mutex_. Keyed by upper-case letter.
+  std::set<std::u16string> refusedPrefixes_;         // Guarded by mutex_.
+  std::map<std::u16string, uint64_t> shortReads_;    // Guarded by mutex_.
+  std::map<std::u16string, std::u16string> links_;   // Guarded by mutex_. Link key to target key.
+  std::map<std::u16string, uint64_t> directoryIds_;  // Guarded by mutex_. Given out on first listing.
+  int failingWrites_ = 0;                            // Guarded by mutex_.
+  uint64_t successfulWrites_ = 0;                    // Guarded by mutex_.
 };
 
 }  // namespace quillmor

@@ -65,7 +65,7 @@ uint32_t MountedFileSystem::LogicalDrives() {
 }
 
 uint32_t MountedFileSystem::DriveType(std::u16string_view root) {
-  if (SimulatedNtfsVolume* v = VolumeFor(root)) return v->Connected() ? win32::kDriveFixed : win32::kDriveNoRootDir;
+  if (SimulatedNtfsVolume* v = VolumeFor(root)) return v->Connected() ? v->DriveType() : win32::kDriveNoRootDir;
   return base_.DriveType(root);
 }
 

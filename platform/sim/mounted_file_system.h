@@ -15,9 +15,10 @@ class MountedFileSystem : public FileSystem {
  public:
   explicit MountedFileSystem(FileSystem& base) : base_(base) {}
 
-  // `letter` now answers as an NTFS drive holding `volume`: fixed, named
-  // "NTFS", its root and directories listed from the volume's records. The
-  // letter vanishes while the volume is disconnected.
+  // `letter` now answers as an NTFS drive holding `volume`: of the volume's
+  // drive type (fixed unless set), named "NTFS", its root and directories
+  // listed from the volume's records. The letter vanishes while the volume is
+  // disconnected.
   void MountNtfs(char16_t letter, SimulatedNtfsVolume& volume);
   void Unmount(char16_t letter);
 

@@ -71,6 +71,7 @@ struct SimulatedNtfsVolume::State {
   uint32_t readError = 0;
   uint32_t closeError = 0;
   bool connected = true;
+  uint32_t driveType = kDriveFixed;
   uint64_t cancelEpoch = 0;  // bumped by CancelIo; a held read that sees it change ends with 995
 
   State() {
@@ -323,6 +324,16 @@ void SimulatedNtfsVolume::Reconnect() {
 bool SimulatedNtfsVolume::Connected() const {
   std::lock_guard lock(state_->mutex);
   return state_->connected;
+}
+
+void SimulatedNtfsVolume::SetDriveType(uint32_t type) {
+  std::lock_guard lock(state_->mutex);
+  state_->driveType = type;
+}
+
+uint32_t SimulatedNtfsVolume::DriveType() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->driveType;
 }
 
 namespace {

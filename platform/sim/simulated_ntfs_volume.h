@@ -114,6 +114,10 @@ class SimulatedNtfsVolume {
   size_t FileCount() const;
   // Whether the device is connected (Disconnect, Reconnect).
   bool Connected() const;
+  // What GetDriveTypeW says of the volume's root while it is connected: fixed
+  // unless set otherwise (a mapped network share says remote).
+  void SetDriveType(uint32_t type);
+  uint32_t DriveType() const;
 
   // --- The volume as the file API sees it, for walks and attribute probes.
   // `path` is below the root, without the drive: "" or "" is the root,

@@ -39,7 +39,20 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 
 class Win32DirectoryLister : public DirectoryLister {
  public:
-  Win32DirectoryLister(ScopedFindHandle find, const WIN32_FIND_DATAW& first) : find_(std::move(find)), data_(first) {}
+  Win32DirectoryLister(ScopedFindHandle find, const WIN32_FIND_DATAW& first, std::wstring directory)
+      : find_(std::move(find)), data_(first), directory_(std::move(directory)) {}
+
+  // Asked of the directory itself, through a handle that follows junctions
+  // and links to their target. FindFirstFileExW tells no file index, so this
+  // costs one more open; only walks ask.
+  bool Identity(DirectoryIdentity& out) override {
+    ScopedHandle handle(::CreateFileW(directory_.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!handle.valid() || !::GetFileInformationByHandle(handle.get(), &info)) return false;
+    out = {info.dwVolumeSerialNumber, ToUint64(info.nFileIndexHigh, info.nFileIndexLow)};
+    return true;
+  }
 
   bool Next(DirectoryEntry& entry) override {
     if (!havePending_ && !::FindNextFileW(find_.get(), &data_)) return false;
@@ -56,6 +69,7 @@ class Win32DirectoryLister : public DirectoryLister {
   ScopedFindHandle find_;
   WIN32_FIND_DATAW data_;
   bool havePending_ = true;  // FindFirstFileExW's entry is not handed out yet
+  std::wstring directory_;   // ending in a separator, so that "E:" is the root
 };
 
 class Win32ReadableFile : public ReadableFile {
@@ -113,8 +127,8 @@ bool Win32FileSystem::GetVolumeInformation(std::u16string_view root, VolumeInfor
   DWORD serial = 0;
   DWORD maximumComponentLength = 0;
   DWORD flags = 0;
-  if (!::GetVolumeInformationW(Wide(root).c_str(), label, MAX_PATH + 1, &serial, &maximumComponentLength, &flags, fileSystem,
-                               MAX_PATH + 1)) {
+  if (!::GetVolumeInformationW(Wide(root).c_str(), label, MAX_PATH + 1, &serial, &maximumComponentLength, &flags,
+                               fileSystem, MAX_PATH + 1)) {
     return false;
   }
   out.volumeName = win32::FromWide(label);
@@ -126,16 +140,16 @@ bool Win32FileSystem::GetVolumeInformation(std::u16string_view root, VolumeInfor
 }
 
 std::unique_ptr<DirectoryLister> Win32FileSystem::ListDirectory(std::u16string_view directory) {
-  std::wstring pattern = Wide(directory);
-  if (pattern.empty() || (pattern.back() != L'\\' && pattern.back() != L'/')) pattern += L'\\';
-  pattern += L'*';
+  std::wstring path = Wide(directory);
+  if (path.empty() || (path.back() != L'\\' && path.back() != L'/')) path += L'\\';
+  const std::wstring pattern = path + L'*';
   WIN32_FIND_DATAW first;
   // Basic information skips the short 8.3 names; the large fetch asks for
   // bigger batches from the file system.
   ScopedFindHandle find(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &first, FindExSearchNameMatch, nullptr,
                                            FIND_FIRST_EX_LARGE_FETCH));
   if (!find.valid()) return nullptr;
-  return std::make_unique<Win32DirectoryLister>(std::move(find), first);
+  return std::make_unique<Win32DirectoryLister>(std::move(find), first, std::move(path));
 }
 
 uint32_t Win32FileSystem::GetFileAttributes(std::u16string_view path) {
@@ -154,8 +168,11 @@ bool Win32FileSystem::GetFileInfo(std::u16string_view path, FileInfo& out) {
 
 std::unique_ptr<ReadableFile> Win32FileSystem::OpenForRead(std::u16string_view path) {
   ScopedHandle file = OpenExisting(path);
+  // Only files on a disk: a name such as "con.txt" opens the console on older
+  // Windows, and a pipe or a device may block a reader forever.
+  if (!file.valid() || ::GetFileType(file.get()) != FILE_TYPE_DISK) return nullptr;
   LARGE_INTEGER size{};
-  if (!file.valid() || !::GetFileSizeEx(file.get(), &size)) return nullptr;
+  if (!::GetFileSizeEx(file.get(), &size)) return nullptr;
   return std::make_unique<Win32ReadableFile>(std::move(file), static_cast<uint64_t>(size.QuadPart));
 }
 

@@ -33,7 +33,7 @@ inline VolumePtr HandBuiltVolume(Env& env, std::u16string_view drive, const std:
     FileRecord record;
     record.fileRef = 0x100 + i;
     record.parentRef = 0x5;  // absent: the record hangs off the drive
-    record.name = volume->AddName(files[i].name);
+    record.name = volume->AddName(files[i].name).data();
     record.nameLength = static_cast<uint16_t>(files[i].name.size());
     record.isDirectory = files[i].directory ? 1 : 0;
     record.deleted = files[i].deleted ? 1 : 0;

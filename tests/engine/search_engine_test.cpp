@@ -76,6 +76,30 @@ TEST_F(SearchEngineTest, NtfsDriveWithoutJournalSupportIsWalked) {
   EXPECT_EQ(Drives(), (std::vector<std::u16string>{u"C:"}));
 }
 
+// A mapped network share reports "NTFS" and fails the journal controls just
+// as a local disk without journal support does; it used to be walked in full,
+// over the network, at every start and refresh.
+TEST_F(SearchEngineTest, WalkFallbackReachesNoNetworkShare) {
+  ntfsC.AddExistingFile(kRoot, u"stick.txt");
+  ntfsC.SetJournalUnsupported(true);
+  ntfsC.SetDriveType(win32::kDriveRemovable);
+  MountNtfs(u'C', ntfsC);
+  ntfsD.AddExistingFile(kRoot, u"share.txt");
+  ntfsD.SetJournalUnsupported(true);
+  ntfsD.SetDriveType(win32::kDriveRemote);
+  MountNtfs(u'D', ntfsD);
+  StartUp(2);
+  EXPECT_EQ(Drives(), (std::vector<std::u16string>{u"C:"}));
+  EXPECT_TRUE(IsWalkedVolume(*VolumeOf(u"C:")));
+
+  // A sync and a manual refresh leave the share out as well.
+  engine->SyncCurrentVolumesAsync(RecordingWindowPoster::TestWindow());
+  WaitForMessages(3);
+  engine->RefreshAllNonNtfsAsync(RecordingWindowPoster::TestWindow());
+  WaitForBackgroundTasks();
+  EXPECT_EQ(Drives(), (std::vector<std::u16string>{u"C:"}));
+}
+
 TEST_F(SearchEngineTest, SecondSyncWhileOneRunsDoesNothing) {
   TwoDrives();
   StartUp(2);

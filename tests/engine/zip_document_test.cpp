@@ -189,6 +189,45 @@ TEST(ZipDocumentTest, DeclaredSizeOver50MiBIsNotDecoded) {
   EXPECT_TRUE(file.ReadStartedAt(built.localHeaderOffsets[1]));
 }
 
+// 65,535 entries over one stream of 50 MiB of zeros kept content search busy
+// for hours on one 3.7 MB document.
+TEST(ZipDocumentTest, OverlappingZipEntriesAreNotRead) {
+  TestArchive a;
+  a.entries.push_back({.name = "real.xml", .data = XmlPart("real")});
+  a.entries.push_back({.name = "bomb.xml", .data = XmlPart("zeros")});
+  const auto first = BuildArchive(a);
+  for (int i = 0; i < 100; ++i) {
+    TestEntry copy = a.entries[1];
+    copy.localHeaderOffset = first.localHeaderOffsets[1];
+    a.entries.push_back(copy);
+  }
+  RecordingMatcher matcher;
+  EXPECT_FALSE(Scan(BuildArchive(a).bytes, matcher, kAllXml));
+  EXPECT_EQ(matcher.texts, std::vector<std::string>{"real"});
+}
+
+// What bounds a document's work when its entries do not overlap: past the
+// budget of decompressed bytes the document is given up as unreadable, even
+// where a later entry would match.
+TEST(ZipDocumentTest, DocumentStopsAtItsBudgetOfDecompressedBytes) {
+  TestArchive a;
+  for (const char* text : {"first", "second", "third"}) {
+    a.entries.push_back({.name = std::string(text) + ".xml", .data = "<t>" + std::string(text) + "</t>"});
+  }
+  const std::string bytes = BuildArchive(a).bytes;
+  const uint64_t each = a.entries[0].data.size();
+  for (auto [budget, texts] : std::vector<std::pair<uint64_t, std::vector<std::string>>>{
+           {3 * each + 20, {"first", "second", "third"}},  // every entry fits
+           {2 * each + 1, {"first", "second"}},            // the third would pass it
+           {each - 1, {}}}) {
+    RecordingMatcher matcher;
+    matcher.hit = "third";
+    testing::MemoryReadableFile file(bytes);
+    EXPECT_EQ(ScanZipArchive(file, kAllXml, matcher, budget), texts.size() == 3) << budget;
+    EXPECT_EQ(matcher.texts, texts) << budget;
+  }
+}
+
 TEST(ZipDocumentTest, ScanZipDocumentOpensThroughTheFileSystem) {
   TestEnv t;
   testing::MemoryFileSystem files;

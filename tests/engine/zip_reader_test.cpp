@@ -220,6 +220,52 @@ TEST(ZipReaderTest, ReadableArchives) {
   }
 }
 
+// A 3.7 MB document whose 65,535 directory entries all pointed at one stream
+// of 50 MiB of zeros kept content search busy for hours.
+TEST(ZipReaderTest, OverlappingZipEntriesAreRefused) {
+  struct OverlapCase {
+    const char* name;
+    std::function<void(TestArchive&, const testing::BuiltArchive&)> change;
+    std::vector<bool> refused;  // per entry
+  };
+  const std::vector<OverlapCase> cases = {
+      {"entries side by side", [](TestArchive&, const testing::BuiltArchive&) {}, {false, false, false}},
+      {"two entries over the first one's stream",
+       [](TestArchive& a, const testing::BuiltArchive& b) {
+         for (size_t i : {1, 2}) {
+           a.entries[i] = a.entries[0];
+           a.entries[i].localHeaderOffset = b.localHeaderOffsets[0];
+         }
+       },
+       {true, true, true}},
+      {"an entry inside the data of the first",
+       [](TestArchive& a, const testing::BuiltArchive& b) {
+         a.entries[0].compressedSize = b.directoryOffset - b.dataOffsets[0];
+       },
+       {true, true, true}},
+      // Seen only once the local header tells where the data begins.
+      {"a stream reaching into the next local header",
+       [](TestArchive& a, const testing::BuiltArchive& b) {
+         a.entries[0].compressedSize = b.localHeaderOffsets[1] - b.dataOffsets[0] + 1;
+       },
+       {true, false, false}},
+  };
+  for (const OverlapCase& c : cases) {
+    TestArchive a;
+    for (const char* text : {"one", "two", "three"}) {
+      a.entries.push_back({.name = std::string(text) + ".xml", .data = testing::XmlPart(text)});
+    }
+    c.change(a, BuildArchive(a));
+    const std::string bytes = BuildArchive(a).bytes;
+    ASSERT_TRUE(Readable(bytes)) << c.name;
+    for (size_t i = 0; i < c.refused.size(); ++i) {
+      std::string text;
+      const ZipExtractResult result = Extract(bytes, i, text);
+      EXPECT_EQ(result, c.refused[i] ? ZipExtractResult::kOverlapping : ZipExtractResult::kOk) << c.name << ", " << i;
+    }
+  }
+}
+
 TEST(ZipReaderTest, EndRecordFoundAcrossEverySearchWindowEdge) {
   // Comments that put the record's signature on and around the 4096-byte
   // window edges, and as far back as the search reaches.
@@ -308,6 +354,7 @@ class SparseFile : public ReadableFile {
   size_t Read(uint64_t offset, std::span<std::byte> out) override {
     if (offset >= size_) return 0;
     const size_t n = static_cast<size_t>(std::min<uint64_t>(out.size(), size_ - offset));
+    bytesRead += n;
     std::fill(out.begin(), out.begin() + n, std::byte{0});
     for (const auto& [at, bytes] : pieces_) {
       const uint64_t from = std::max(at, offset);
@@ -317,6 +364,8 @@ class SparseFile : public ReadableFile {
     return n;
   }
   std::span<const std::byte> Map() override { return {}; }
+
+  uint64_t bytesRead = 0;
 
  private:
   uint64_t size_;
@@ -351,6 +400,29 @@ TEST(ZipReaderTest, Zip64OffsetsBeyond4GiB) {
                             std::span(reinterpret_cast<uint8_t*>(text.data()), text.size())),
             ZipExtractResult::kOk);
   EXPECT_EQ(text, a.entries[0].data);
+}
+
+// A sparse document whose end record claimed a 1 GiB central directory made
+// the reader allocate and read 1 GiB before it looked at the first header.
+TEST(ZipReaderTest, LyingCentralDirectoryIsRefusedBeforeItIsRead) {
+  struct LieCase {
+    const char* name;
+    uint64_t directorySize;
+  };
+  for (const LieCase& c : {LieCase{"1 GiB, as large as the file", 1ull << 30},
+                           LieCase{"within the cap, but no header where it starts", 1u << 20}}) {
+    TestArchive a;
+    a.entriesOnDisk = a.entriesTotal = 1000;
+    a.directorySize = c.directorySize;
+    a.directoryOffset = 0;
+    const std::string end = BuildArchive(a).bytes;  // the end record alone
+    SparseFile file(c.directorySize + end.size());
+    file.Place(c.directorySize, end);
+    ZipDirectory directory;
+    EXPECT_FALSE(ReadZipDirectory(file, directory)) << c.name;
+    // The search for the end record and a look at the first header.
+    EXPECT_LT(file.bytesRead, 10000u) << c.name;
+  }
 }
 
 }  // namespace

@@ -89,6 +89,41 @@ TEST_F(DirectoryWalkTest, DepthLimitListsLevel129ButNotItsContents) {
   EXPECT_EQ(volume.records.size(), 129u);
 }
 
+// Two folders that each hold two links to the other used to make the walk
+// double at every level until the path limit: it never ended, holding the
+// records lock all the while.
+TEST_F(DirectoryWalkTest, DirectoryLinksThatFanOutAreWalkedAtMostTwice) {
+  for (const char16_t* link : {u"E:\\A\\x", u"E:\\A\\y"}) files.AddDirectoryLink(link, u"E:\\B");
+  for (const char16_t* link : {u"E:\\B\\x", u"E:\\B\\y"}) files.AddDirectoryLink(link, u"E:\\A");
+  ASSERT_TRUE(IndexByWalk(volume, u"E:", u"exFAT"));
+
+  // A\x is the first way into B, so B is walked there; the other links lead
+  // to folders already entered. B itself, a real folder, is walked again.
+  std::vector<std::u16string> paths;
+  for (size_t i = 0; i < volume.records.size(); ++i) paths.push_back(volume.GetFullPath(i));
+  EXPECT_EQ(paths, (std::vector<std::u16string>{u"E:\\A", u"E:\\A\\x", u"E:\\A\\x\\x", u"E:\\A\\x\\y", u"E:\\A\\y",
+                                                u"E:\\B", u"E:\\B\\x", u"E:\\B\\y"}));
+  EXPECT_EQ(volume.available, 1);
+}
+
+TEST_F(DirectoryWalkTest, LinksLeadIntoFoldersNotYetWalkedAndRealFoldersAlwaysCount) {
+  files.AddFile(u"E:\\data\\deep\\file.txt", "f");
+  files.AddDirectoryLink(u"E:\\a-link", u"E:\\data");         // listed before data: the first way in
+  files.AddDirectoryLink(u"E:\\data\\up", u"E:\\");           // an ancestor: never entered
+  files.AddDirectoryLink(u"E:\\data\\self", u"E:\\data");     // itself: never entered
+  files.AddDirectoryLink(u"E:\\data\\gone", u"E:\\missing");  // a dangling link is just a name
+  ASSERT_TRUE(IndexByWalk(volume, u"E:", u"exFAT"));
+
+  std::vector<std::u16string> paths;
+  for (size_t i = 0; i < volume.records.size(); ++i) paths.push_back(volume.GetFullPath(i));
+  const std::vector<std::u16string> inData = {u"deep", u"deep\\file.txt", u"gone", u"self", u"up"};
+  std::vector<std::u16string> expected = {u"E:\\a-link"};
+  for (const auto& p : inData) expected.push_back(u"E:\\a-link\\" + p);
+  expected.push_back(u"E:\\data");
+  for (const auto& p : inData) expected.push_back(u"E:\\data\\" + p);
+  EXPECT_EQ(paths, expected);
+}
+
 TEST_F(DirectoryWalkTest, ShutdownEndsTheWalkKeepingWhatWasFound) {
   for (int i = 0; i < 50; ++i)
     files.AddFile(u"E:\\f" + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) + std::u16string(i / 26 + 1, u'x'),

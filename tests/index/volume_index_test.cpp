@@ -17,7 +17,7 @@ class VolumeIndexTest : public ::testing::Test {
     FileRecord r;
     r.fileRef = ref;
     r.parentRef = parent;
-    r.name = volume.AddName(name);
+    r.name = volume.AddName(name).data();
     r.nameLength = static_cast<uint16_t>(name.size());
     r.isDirectory = directory;
     volume.refToIndex.Assign(ref, volume.records.size());

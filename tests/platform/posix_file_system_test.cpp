@@ -324,6 +324,43 @@ TEST_F(PosixFileSystemTest, OpenForReadReadsAndMaps) {
   EXPECT_EQ(fs.OpenForRead(u"E:\\"), nullptr);
 }
 
+// A FIFO named pipe.txt blocked a content-search worker in open() forever,
+// and a device such as /dev/zero never ends: only regular files are opened.
+TEST_F(PosixFileSystemTest, SpecialFilesAreNotOpenedForReading) {
+  ASSERT_EQ(::mkfifo((root + "/pipe.txt").c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("/dev/zero", (root + "/zero.txt").c_str()), 0);
+  Write("real.txt", "secret");
+  EXPECT_EQ(fs.OpenForRead(u"E:\\pipe.txt"), nullptr);
+  EXPECT_EQ(fs.OpenForRead(u"E:\\zero.txt"), nullptr);
+  EXPECT_EQ(fs.OpenForRead(u"/dev/null"), nullptr);
+  auto real = fs.OpenForRead(u"E:\\real.txt");
+  ASSERT_NE(real, nullptr);
+  EXPECT_EQ(real->Map().size(), 6u);
+}
+
+// Directory links are followed; the walk tells where they lead by identity.
+TEST_F(PosixFileSystemTest, ListingsTellWhichDirectoryTheyList) {
+  MakeDirectory("a");
+  MakeDirectory("b");
+  ASSERT_EQ(::symlink((root + "/a").c_str(), (root + "/b/to-a").c_str()), 0);
+  ASSERT_EQ(::symlink(".", (root + "/a/self").c_str()), 0);
+  const auto identity = [&](std::u16string_view path) {
+    DirectoryIdentity id;
+    auto lister = fs.ListDirectory(path);
+    EXPECT_NE(lister, nullptr) << Utf16ToUtf8(path);
+    EXPECT_TRUE(lister != nullptr && lister->Identity(id)) << Utf16ToUtf8(path);
+    return id;
+  };
+  struct stat st {};
+  ASSERT_EQ(::stat((root + "/a").c_str(), &st), 0);
+  EXPECT_EQ(identity(u"E:\\a"),
+            (DirectoryIdentity{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)}));
+  EXPECT_EQ(identity(u"E:\\b\\to-a"), identity(u"E:\\a"));
+  EXPECT_EQ(identity(u"E:\\a\\self"), identity(u"E:\\a"));  // listed now; the walk decides
+  EXPECT_NE(identity(u"E:\\b"), identity(u"E:\\a"));
+  EXPECT_NE(identity(u"E:"), identity(u"E:\\a"));
+}
+
 // With a plain mmap, a file cut short by another process raises SIGBUS in
 // the reader of the mapping.
 TEST_F(PosixFileSystemTest, MappedFileSurvivesTruncationByAnotherWriter) {

@@ -134,6 +134,35 @@ TEST_F(Win32FileSystemTest, OpenForReadReadsAndMaps) {
   EXPECT_EQ(fs.OpenForRead(Path(u"missing")), nullptr);
 }
 
+// Content search reads files on a disk only: a pipe or a device could hold a
+// worker forever.
+TEST_F(Win32FileSystemTest, SpecialFilesAreNotOpenedForReading) {
+  const std::wstring pipeName = L"\\\\.\\pipe\\quillmor-test-" + std::to_wstring(::GetCurrentProcessId());
+  ScopedHandle pipe(
+      ::CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr));
+  ASSERT_TRUE(pipe.valid());
+  EXPECT_EQ(fs.OpenForRead(FromWide(pipeName)), nullptr);
+  EXPECT_EQ(fs.OpenForRead(u"NUL"), nullptr);
+  ASSERT_TRUE(fs.WriteFile(Path(u"real.txt"), "secret"));
+  EXPECT_NE(fs.OpenForRead(Path(u"real.txt")), nullptr);
+}
+
+TEST_F(Win32FileSystemTest, ListingsTellWhichDirectoryTheyList) {
+  ASSERT_TRUE(fs.CreateDirectory(Path(u"sub")));
+  const auto identity = [&](std::u16string_view path) {
+    DirectoryIdentity id;
+    auto lister = fs.ListDirectory(path);
+    EXPECT_NE(lister, nullptr) << Utf16ToUtf8(path);
+    EXPECT_TRUE(lister != nullptr && lister->Identity(id)) << Utf16ToUtf8(path);
+    return id;
+  };
+  EXPECT_EQ(identity(Path(u"sub")), identity(Path(u"sub\\")));
+  EXPECT_EQ(identity(Path(u"sub\\..\\sub")), identity(Path(u"sub")));
+  EXPECT_NE(identity(Path(u"sub")), identity(dir));
+  EXPECT_EQ(identity(u"C:"), identity(u"C:\\"));  // a drive alone is its root
+  EXPECT_NE(identity(u"C:"), identity(dir));
+}
+
 TEST(Win32DrivesTest, DriveCIsAFixedNtfsVolume) {
   FileSystem& fs = *DefaultEnv().files;
   EXPECT_NE(fs.LogicalDrives() & (1u << 2), 0u);

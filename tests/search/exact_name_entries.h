@@ -24,7 +24,7 @@ class ExactNameEntries {
       entry[n + 1 + i] = FoldAsciiCase(name[i]);
     }
     FileRecord record;
-    record.SetName(entry.get(), n);
+    record.SetName({entry.get(), n});
     entries_.push_back(std::move(entry));
     return record;
   }

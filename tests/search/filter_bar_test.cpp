@@ -41,7 +41,7 @@ class FilterBarTest : public FilterTest {
     FileRecord r;
     r.fileRef = 0x100 + volume.records.size();
     r.parentRef = 5;
-    r.name = volume.AddName(name);
+    r.name = volume.AddName(name).data();
     r.nameLength = static_cast<uint16_t>(name.size());
     r.isDirectory = directory;
     volume.records.push_back(r);

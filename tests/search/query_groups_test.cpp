@@ -61,7 +61,7 @@ TEST(FoldQueryGroupsTest, LowersAsciiOnlyTrimsAndDropsEmpties) {
 class MatchesQueryGroupsTest : public ::testing::Test {
  protected:
   bool Matches(const char16_t* query, std::u16string_view name) {
-    const char16_t* stored = pool.Add(name);
+    const char16_t* stored = pool.Add(name).data();
     return MatchesQueryGroups(FoldQueryGroups(ParseQueryGroups(query)), stored + name.size() + 1);
   }
   NamePool pool;

@@ -80,8 +80,15 @@ TEST_F(SearchPipelineTest, EarlyBatchAt3000Hits) {
 
 TEST_F(SearchPipelineTest, StaleSearchPublishesNothing) {
   MakeVolumes(3000);
-  DoSearchAsync(session, u"hit", false, false);
-  DoSearchAsync(session, u"report", false, false);
+  // The first search is held at C:'s records, where its 3,000 hits are, until
+  // the second has begun; left to run, it could publish its early batch while
+  // it was still current.
+  {
+    const VolumePtr c = engine->SnapshotVolumes()[0];
+    std::unique_lock hold(c->recordsLock);
+    DoSearchAsync(session, u"hit", false, false);
+    DoSearchAsync(session, u"report", false, false);
+  }
   WaitForBackgroundTasks();
   for (const auto& [generation, lParam] : SearchMessages()) EXPECT_EQ(generation, 2u);
   EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"C:\\docs\\report.pdf"}));
@@ -141,7 +148,7 @@ TEST_F(SearchPipelineTest, RecentEntryOfRecreatedFileIsFoundByItsPath) {
   MakeVolumes(1);
   const auto found = ResolvePathToItem(*engine, u"C:\\docs\\report.pdf");
   ASSERT_TRUE(found.has_value());
-  recent.RecordOpen(t.env, RecentItem{found->volume.get(), found->recordIndex}, u"C:\\docs\\report.pdf");
+  recent.RecordOpen(t.env, RecentItemOf(*found->volume, found->recordIndex), u"C:\\docs\\report.pdf");
 
   // Deleted and created again: a new record under the same path.
   ntfsC.DeleteFile(report);
@@ -155,6 +162,43 @@ TEST_F(SearchPipelineTest, RecentEntryOfRecreatedFileIsFoundByItsPath) {
   const MatchItem row = (*SnapshotResults(results))[0];
   EXPECT_NE(row.recordIndex, found->recordIndex);
   EXPECT_EQ(recent.Entries()[0].item->recordIndex, row.recordIndex);  // written back
+}
+
+// A recent entry whose file was renamed or moved outside the program used to
+// vanish from the recent view, its stored path no longer being the record's.
+TEST_F(SearchPipelineTest, RecentEntryOfRenamedFileKeepsItsRowUnderTheCurrentPath) {
+  MakeVolumes(1);
+  const auto found = ResolvePathToItem(*engine, u"C:\\docs\\report.pdf");
+  ASSERT_TRUE(found.has_value());
+  recent.RecordOpen(t.env, RecentItemOf(*found->volume, found->recordIndex), u"C:\\docs\\report.pdf");
+
+  ntfsC.RenameFile(report, kRoot, u"annual.pdf");  // renamed and moved
+  const VolumePtr c = engine->SnapshotVolumes()[0];
+  while (c->nextUsn.load() < ntfsC.Journal().nextUsn) t.clock.Sleep(1);
+
+  Search(u"", false, true);
+  EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"C:\\annual.pdf"}));
+  EXPECT_EQ((*SnapshotResults(results))[0].recordIndex, found->recordIndex);
+  EXPECT_EQ(recent.Entries()[0].path, u"C:\\annual.pdf");  // saved so at the next write
+}
+
+// What the path check was for: after a rebuild a record index may name
+// another file, and only then is the stored path compared.
+TEST_F(SearchPipelineTest, RecentEntryAfterARebuildIsCheckedByItsPath) {
+  MakeVolumes(1);
+  const auto found = ResolvePathToItem(*engine, u"E:\\a\\b.txt");
+  ASSERT_TRUE(found.has_value());
+  recent.RecordOpen(t.env, RecentItemOf(*found->volume, found->recordIndex), u"E:\\a\\b.txt");
+
+  // a0.txt is walked before b.txt: after the rebuild b.txt's old index names it.
+  memory.AddFile(u"E:\\a\\a0.txt", "0");
+  engine->RefreshAllNonNtfsAsync(RecordingWindowPoster::TestWindow());
+  WaitForBackgroundTasks();
+  ASSERT_EQ(found->volume->GetFullPath(found->recordIndex), u"E:\\a\\a0.txt");
+
+  Search(u"", false, true);
+  EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"E:\\a\\b.txt"}));
+  EXPECT_EQ(recent.Entries()[0].item->recordIndex, found->recordIndex + 1);  // renewed by its path
 }
 
 TEST_F(SearchPipelineTest, DeletingFromContentResultsPrunesRowsWithoutSearchingAgain) {

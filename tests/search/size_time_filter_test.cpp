@@ -250,7 +250,7 @@ class SizeTimePredicateTest : public TimeFilterTest {
     FileRecord r;
     r.fileRef = ref;
     r.parentRef = 5;
-    r.name = volume.AddName(name);
+    r.name = volume.AddName(name).data();
     r.nameLength = static_cast<uint16_t>(name.size());
     volume.refToIndex.Assign(ref, volume.records.size());
     volume.records.push_back(r);

@@ -7,8 +7,11 @@
 #include <memory>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include "settings/message_log.h"
+#include "settings/rate_limit.h"
+#include "settings/single_run_task.h"
 #include "tests/countdown_latch.h"
 #include "tests/settings/settings_fixture.h"
 
@@ -86,6 +89,63 @@ TEST_F(BackgroundTaskTest, ManyTasksAllRun) {
   }
   done.wait();
   EXPECT_EQ(ran.load(), kTasks);
+}
+
+// The six jobs that must not run twice each had their own flag handling, with
+// two policies for a task that cannot start; they now share this one.
+TEST_F(BackgroundTaskTest, SingleRunTaskRunsOnceAtATimeAndClearsItsFlagHoweverItEnds) {
+  std::atomic<uint8_t> running{0};
+  CountdownLatch release(1);
+  CountdownLatch firstDone(1);
+  ASSERT_TRUE(StartSingleRunTask(env, u"sync_current_volumes", running,
+                                 [&release, d = DoneWhenDestroyed(firstDone)] { release.wait(); }));
+  EXPECT_EQ(running.load(), 1);
+  bool secondRan = false;
+  EXPECT_FALSE(StartSingleRunTask(env, u"sync_current_volumes", running, [&] { secondRan = true; }));
+  release.count_down();
+  firstDone.wait();
+  EXPECT_EQ(running.load(), 0);
+  EXPECT_FALSE(secondRan);
+
+  // An exception ends the job: the flag is cleared all the same.
+  std::atomic<bool> flag{false};
+  CountdownLatch thrown(1);
+  ASSERT_TRUE(StartSingleRunTask(env, u"global_trim_all", flag,
+                                 [d = DoneWhenDestroyed(thrown)] { throw std::runtime_error("boom"); }));
+  thrown.wait();
+  EXPECT_FALSE(flag.load());
+  CountdownLatch again(1);
+  EXPECT_TRUE(StartSingleRunTask(env, u"global_trim_all", flag, [d = DoneWhenDestroyed(again)] {}));
+  again.wait();
+}
+
+// Five rate limits each compared and swapped their time stamp their own way.
+TEST(RateLimitTest, OneCallerClaimsEachTurn) {
+  std::atomic<uint64_t> stamp{1000};
+  const struct {
+    uint64_t now;
+    bool passed;
+  } cases[] = {{1000, false}, {1499, false}, {1500, true}, {999, false}, {5000, true}};
+  for (const auto& c : cases) EXPECT_EQ(GapPassed(stamp, c.now, 500), c.passed) << c.now;
+  EXPECT_FALSE(ClaimTurn(stamp, 1499, 500));
+  EXPECT_EQ(stamp.load(), 1000u);
+  EXPECT_TRUE(ClaimTurn(stamp, 1500, 500));
+  EXPECT_EQ(stamp.load(), 1500u);
+  EXPECT_FALSE(ClaimTurn(stamp, 1500, 500));  // the turn is taken
+
+  // Many threads at the same moment: one wins.
+  std::atomic<int> winners{0};
+  std::vector<std::thread> threads;
+  CountdownLatch start(1);
+  for (int i = 0; i < 8; ++i) {
+    threads.emplace_back([&] {
+      start.wait();
+      if (ClaimTurn(stamp, 9000, 500)) ++winners;
+    });
+  }
+  start.count_down();
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(winners.load(), 1);
 }
 
 }  // namespace

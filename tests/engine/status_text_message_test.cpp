@@ -1,4 +1,4 @@
-#include "search/status_text.h"
+#include "engine/status_text_message.h"
 
 #include <gtest/gtest.h>
 
