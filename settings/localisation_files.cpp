@@ -34,7 +34,7 @@ bool ReadLanguageFileLines(FileSystem& files, std::u16string_view path, size_t b
                            std::vector<std::u16string>& lines) {
   lines.clear();
   std::string bytes;
-  if (!files.ReadFile(path, bytes)) return false;
+  if (!files.ReadFile(path, bytes, kMaxSettingsFileBytes)) return false;
   const std::u16string text = DecodeLanguageFile(bytes);
 
   // A reader with a buffer of bufferChars characters stops after a newline

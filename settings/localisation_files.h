@@ -21,7 +21,8 @@ inline constexpr size_t kOverrideLineChars = 4096;
 // Reads a language file as trimmed, non-empty lines of at most
 // bufferChars - 1 characters. UTF-8, with or without a byte-order mark, or
 // UTF-16 little-endian with its byte-order mark (as Notepad's "Unicode").
-// False (and no lines) when the file cannot be read.
+// False (and no lines) when the file cannot be read or is larger than
+// kMaxSettingsFileBytes.
 bool ReadLanguageFileLines(FileSystem& files, std::u16string_view path, size_t bufferChars,
                            std::vector<std::u16string>& lines);
 

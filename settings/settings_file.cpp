@@ -47,7 +47,7 @@ bool ReadSettingsLines(FileSystem& files, std::u16string_view path, size_t buffe
                        std::vector<std::u16string>& lines) {
   lines.clear();
   std::string bytes;
-  if (!files.ReadFile(path, bytes)) return false;
+  if (!files.ReadFile(path, bytes, kMaxSettingsFileBytes)) return false;
   std::string_view utf8 = bytes;
   if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
   const std::u16string text = Utf8ToUtf16(utf8);

@@ -12,10 +12,17 @@
 
 namespace quillmor {
 
+// The largest settings, language or filters file read. Real ones hold a few
+// kilobytes (recent.ini, the largest, stays near 1 MiB); a larger file is
+// taken for damage or a mistake, such as a link to a device, and read as
+// unreadable: its defaults stay.
+inline constexpr uint64_t kMaxSettingsFileBytes = 4 << 20;
+
 // Reads a settings file as lines, as a reader with a fixed buffer of
 // `bufferChars` characters (fgetws) sees them: a line longer than
 // bufferChars - 1 comes in pieces. Each line is trimmed; empty lines are
-// dropped. False (and no lines) when the file cannot be read.
+// dropped. False (and no lines) when the file cannot be read or is larger
+// than kMaxSettingsFileBytes.
 bool ReadSettingsLines(FileSystem& files, std::u16string_view path, size_t bufferChars,
                        std::vector<std::u16string>& lines);
 

@@ -34,8 +34,8 @@
 #include "settings/localisation.h"
 #include "settings/recent_opens.h"
 #include "tools/cli_options.h"
+#include "tools/desktop_override.h"
 #include "tools/directory_drives.h"
-#include "tools/forwarding_system_info.h"
 
 namespace quillmor {
 namespace {

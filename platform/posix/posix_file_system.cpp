@@ -352,19 +352,27 @@ std::unique_ptr<ReadableFile> PosixFileSystem::OpenForRead(std::u16string_view p
   return std::make_unique<PosixReadableFile>(fd.Release(), static_cast<uint64_t>(st.st_size));
 }
 
-bool PosixFileSystem::ReadFile(std::u16string_view path, std::string& bytes) {
+bool PosixFileSystem::ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) {
   std::string native;
   if (!NativePath(path, native)) return false;
-  FileDescriptor fd(::open(native.c_str(), O_RDONLY | O_CLOEXEC));
+  // A pipe, a device or a link to one is refused before it is opened (opening
+  // a FIFO waits for a writer, and /dev/zero never ends); the descriptor is
+  // checked again, since the name may have changed in between.
   struct stat st {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  FileDescriptor fd(::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) return false;
   bytes.clear();
+  bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) return true;
+    // The file may have grown since fstat.
+    if (static_cast<uint64_t>(n) > maxBytes - bytes.size()) return false;
     bytes.append(buffer, static_cast<size_t>(n));
   }
 }

@@ -6,14 +6,14 @@
 #include <array>
 #include <mutex>
 
-#include "platform/file_system.h"
+#include "platform/forwarding_file_system.h"
 #include "platform/sim/simulated_ntfs_volume.h"
 
 namespace quillmor {
 
-class MountedFileSystem : public FileSystem {
+class MountedFileSystem : public ForwardingFileSystem {
  public:
-  explicit MountedFileSystem(FileSystem& base) : base_(base) {}
+  explicit MountedFileSystem(FileSystem& base) : ForwardingFileSystem(base) {}
 
   // `letter` now answers as an NTFS drive holding `volume`: fixed, named
   // "NTFS", its root and directories listed from the volume's records. The
@@ -28,7 +28,7 @@ class MountedFileSystem : public FileSystem {
   uint32_t GetFileAttributes(std::u16string_view path) override;
   bool GetFileInfo(std::u16string_view path, FileInfo& out) override;
   std::unique_ptr<ReadableFile> OpenForRead(std::u16string_view path) override;
-  bool ReadFile(std::u16string_view path, std::string& bytes) override;
+  bool ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) override;
   bool WriteFile(std::u16string_view path, std::string_view bytes) override;
   bool AppendFile(std::u16string_view path, std::string_view bytes) override;
   bool ReplaceFile(std::u16string_view from, std::u16string_view to) override;
@@ -39,7 +39,6 @@ class MountedFileSystem : public FileSystem {
   // The simulated volume a path's drive letter names, or null.
   SimulatedNtfsVolume* VolumeFor(std::u16string_view path);
 
-  FileSystem& base_;
   std::mutex mutex_;
   std::array<SimulatedNtfsVolume*, 26> volumes_{};  // Guarded by mutex_.
 };

@@ -113,8 +113,8 @@ bool Win32FileSystem::GetVolumeInformation(std::u16string_view root, VolumeInfor
   DWORD serial = 0;
   DWORD maximumComponentLength = 0;
   DWORD flags = 0;
-  if (!::GetVolumeInformationW(Wide(root).c_str(), label, MAX_PATH + 1, &serial, &maximumComponentLength, &flags, fileSystem,
-                               MAX_PATH + 1)) {
+  if (!::GetVolumeInformationW(Wide(root).c_str(), label, MAX_PATH + 1, &serial, &maximumComponentLength, &flags,
+                               fileSystem, MAX_PATH + 1)) {
     return false;
   }
   out.volumeName = win32::FromWide(label);
@@ -159,10 +159,15 @@ std::unique_ptr<ReadableFile> Win32FileSystem::OpenForRead(std::u16string_view p
   return std::make_unique<Win32ReadableFile>(std::move(file), static_cast<uint64_t>(size.QuadPart));
 }
 
-bool Win32FileSystem::ReadFile(std::u16string_view path, std::string& bytes) {
+bool Win32FileSystem::ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) {
   ScopedHandle file = OpenExisting(path);
+  // A pipe or a character device (CON, a serial port) is no settings file:
+  // reading it could wait forever or never end.
   LARGE_INTEGER size{};
-  if (!file.valid() || !::GetFileSizeEx(file.get(), &size)) return false;
+  if (!file.valid() || ::GetFileType(file.get()) != FILE_TYPE_DISK || !::GetFileSizeEx(file.get(), &size) ||
+      static_cast<uint64_t>(size.QuadPart) > maxBytes) {
+    return false;
+  }
   bytes.clear();
   bytes.reserve(static_cast<size_t>(size.QuadPart));
   char buffer[65536];
@@ -170,6 +175,7 @@ bool Win32FileSystem::ReadFile(std::u16string_view path, std::string& bytes) {
     DWORD read = 0;
     if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return false;
     if (read == 0) return true;
+    if (read > maxBytes - bytes.size()) return false;  // it grew since GetFileSizeEx
     bytes.append(buffer, read);
   }
 }

@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -20,10 +23,21 @@
 namespace quillmor {
 namespace {
 
+// No cap: these tests read files whatever their size.
+constexpr uint64_t kAnySize = UINT64_MAX;
+
 using namespace win32;
 
 constexpr uint32_t kReparsePoint = 0x400;
 constexpr int64_t kUnixEpochSeconds = 11'644'473'600;
+
+struct FileDescriptorCloser {
+  explicit FileDescriptorCloser(int fd) : fd(fd) {}
+  ~FileDescriptorCloser() {
+    if (fd >= 0) ::close(fd);
+  }
+  int fd;
+};
 
 uint64_t FileTimeOf(const timespec& ts) {
   return static_cast<uint64_t>(ts.tv_sec + kUnixEpochSeconds) * 10'000'000 + static_cast<uint64_t>(ts.tv_nsec) / 100;
@@ -46,7 +60,7 @@ class PosixFileSystemTest : public ::testing::Test {
   void MakeDirectory(const std::string& relative) { ASSERT_EQ(::mkdir((root + "/" + relative).c_str(), 0777), 0); }
   std::string Read(const std::string& relative) {
     std::string bytes;
-    EXPECT_TRUE(fs.ReadFile(U16("E:\\" + relative), bytes));
+    EXPECT_TRUE(fs.ReadFile(U16("E:\\" + relative), bytes, kAnySize));
     return bytes;
   }
 
@@ -199,6 +213,35 @@ TEST_F(PosixFileSystemTest, SizesAndTimesAgreeWithStat) {
   EXPECT_EQ(listed[u"t.bin"].creationTime, info.creationTime);
 }
 
+// A settings file that is a link to /dev/zero took all memory; a FIFO blocked
+// the reader in open() until some writer came. Whole-file reads take regular
+// files of at most the cap, and refuse the rest at once.
+TEST_F(PosixFileSystemTest, WholeFileReadsAreCappedAndTakeRegularFilesOnly) {
+  Write("small.ini", std::string(100, 's'));
+  std::string bytes;
+  EXPECT_TRUE(fs.ReadFile(u"E:\\small.ini", bytes, 100));
+  EXPECT_EQ(bytes.size(), 100u);
+  EXPECT_FALSE(fs.ReadFile(u"E:\\small.ini", bytes, 99));
+
+  ASSERT_EQ(::symlink("/dev/zero", (root + "/zero.ini").c_str()), 0);
+  ASSERT_EQ(::symlink("small.ini", (root + "/link.ini").c_str()), 0);
+  ASSERT_EQ(::mkfifo((root + "/fifo.ini").c_str(), 0600), 0);
+  EXPECT_FALSE(fs.ReadFile(u"E:\\zero.ini", bytes, kAnySize));
+  EXPECT_TRUE(fs.ReadFile(u"E:\\link.ini", bytes, 100));  // a link to a regular file is read
+
+  // Read on another thread, so that a reader that waits for a writer fails
+  // the test instead of hanging it.
+  auto fifo = std::async(std::launch::async, [this] {
+    std::string ignored;
+    return fs.ReadFile(u"E:\\fifo.ini", ignored, kAnySize);
+  });
+  if (fifo.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+    ADD_FAILURE() << "reading a FIFO waits for a writer";
+    FileDescriptorCloser writer(::open((root + "/fifo.ini").c_str(), O_WRONLY | O_NONBLOCK));
+  }
+  EXPECT_FALSE(fifo.get());
+}
+
 // As FindFirstFileW without a long-path prefix: "dir\\*" must fit in
 // MAX_PATH (259 characters and the NUL), however deep the real tree goes.
 TEST_F(PosixFileSystemTest, ListingStopsAtMaxPath) {
@@ -255,8 +298,8 @@ TEST_F(PosixFileSystemTest, WholeFileWritesReadsAndAppends) {
   EXPECT_EQ(Read("big.bin"), big);
 
   std::string bytes = "untouched";
-  EXPECT_FALSE(fs.ReadFile(u"E:\\missing.txt", bytes));
-  EXPECT_FALSE(fs.ReadFile(u"E:\\", bytes));
+  EXPECT_FALSE(fs.ReadFile(u"E:\\missing.txt", bytes, kAnySize));
+  EXPECT_FALSE(fs.ReadFile(u"E:\\", bytes, kAnySize));
   EXPECT_FALSE(fs.WriteFile(u"E:\\no\\such\\dir.txt", "x"));
   EXPECT_FALSE(fs.AppendFile(u"F:\\x.txt", "x"));
 }

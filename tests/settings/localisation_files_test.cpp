@@ -120,6 +120,18 @@ TEST_F(LanguageFilesTest, OverridesIgnoreCommentsAndLinesWithoutEquals) {
   EXPECT_EQ(table, expected);
 }
 
+// A language file that is a link to /dev/zero, or any huge file, was read
+// until memory ran out: past the cap it is unreadable and the table stays.
+TEST_F(LanguageFilesTest, FileOverTheCapIsUnreadable) {
+  std::string huge = "Menu_Open=Huge\n";
+  huge.resize(kMaxSettingsFileBytes + 1, ' ');
+  files.Put(u"C:\\o.ini", huge);
+  StringTable table = {{u"Menu_Open", u"Open"}};
+  EXPECT_FALSE(ReadLanguageOverrides(files, u"C:\\o.ini", table));
+  EXPECT_EQ(table.at(u"Menu_Open"), u"Open");
+  EXPECT_EQ(ReadLanguageDisplayName(files, u"C:\\o.ini", u"xx-yy"), u"xx-yy");
+}
+
 TEST_F(LanguageFilesTest, OverridesOfMissingFileLeaveTheTable) {
   StringTable table = {{u"Menu_Open", u"Open"}};
   EXPECT_FALSE(ReadLanguageOverrides(files, u"C:\\none.ini", table));

@@ -4,6 +4,9 @@
 
 #include <climits>
 
+#include "settings/hotkey_settings.h"
+#include "settings/recent_opens.h"
+#include "settings/window_settings.h"
 #include "tests/settings/settings_fixture.h"
 
 namespace quillmor {
@@ -78,6 +81,25 @@ TEST_F(SettingsFileTest, WriteFailsWhereTheFolderRefuses) {
   files.AddDirectories(u"C:\\locked");
   EXPECT_FALSE(WriteSettingsFile(files, u"C:\\locked\\a.ini", u"a=1\n"));
   EXPECT_FALSE(WriteSettingsFile(files, u"C:\\no such folder\\a.ini", u"a=1\n"));
+}
+
+// A settings file that is a link to /dev/zero, or any huge file, was read
+// until memory ran out. Past the cap a file counts as unreadable.
+TEST_F(SettingsFileTest, FileOverTheCapIsUnreadable) {
+  std::string content = "a=1\n";
+  content.resize(kMaxSettingsFileBytes, ' ');
+  files.AddFile(u"C:\\a.ini", content);
+  std::vector<std::u16string> lines;
+  ASSERT_TRUE(ReadSettingsLines(files, u"C:\\a.ini", 256, lines));
+  EXPECT_EQ(lines.front(), u"a=1");
+  files.AddFile(u"C:\\a.ini", content + " ");
+  EXPECT_FALSE(ReadSettingsLines(files, u"C:\\a.ini", 256, lines));
+  EXPECT_TRUE(lines.empty());
+
+  PutConfigFile(u"window.ini", "width=1200\n" + std::string(kMaxSettingsFileBytes, '\n'));
+  WindowSettings window;
+  LoadWindowSettings(env, 96, window);
+  EXPECT_EQ(window.width, WindowSettings{}.width);
 }
 
 TEST(SettingsKeyValueTest, SplitsAtTheFirstEqualsSign) {
