@@ -79,7 +79,14 @@ std::string TextModeUtf8(std::u16string_view text) {
 }
 
 bool WriteSettingsFile(FileSystem& files, std::u16string_view path, std::u16string_view text) {
-  return files.WriteFile(path, "\xEF\xBB\xBF" + TextModeUtf8(text));
+  return ReplaceFileContents(files, path, "\xEF\xBB\xBF" + TextModeUtf8(text));
+}
+
+bool ReplaceFileContents(FileSystem& files, std::u16string_view path, std::string_view bytes) {
+  const std::u16string temporary = std::u16string(path) + u".tmp";
+  if (files.WriteFile(temporary, bytes) && files.ReplaceFile(temporary, path)) return true;
+  files.DeleteFile(temporary);
+  return false;
 }
 
 bool SplitSettingsKeyValue(std::u16string_view line, std::u16string_view& key, std::u16string_view& value) {

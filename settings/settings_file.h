@@ -27,9 +27,16 @@ bool ReadSettingsLines(FileSystem& files, std::u16string_view path, size_t buffe
                        std::vector<std::u16string>& lines);
 
 // Writes `text` as a settings file: a byte-order mark, then UTF-8 with each
-// "\n" written as "\r\n" (text mode, as Windows programs write). False when
-// the file cannot be written.
+// "\n" written as "\r\n" (text mode, as Windows programs write), through
+// ReplaceFileContents. False when the file cannot be written; the old file
+// then stays as it was.
 bool WriteSettingsFile(FileSystem& files, std::u16string_view path, std::u16string_view text);
+
+// Writes `bytes` to a temporary file beside `path` (path + ".tmp"), then moves
+// it over `path` in one step: a crash or a full disk leaves either the old
+// file or the new one, never a cut one. False (the temporary file removed)
+// when either step fails.
+bool ReplaceFileContents(FileSystem& files, std::u16string_view path, std::string_view bytes);
 
 // `text` as a UTF-8 text-mode stream writes it: each "\n" becomes "\r\n".
 std::string TextModeUtf8(std::u16string_view text);

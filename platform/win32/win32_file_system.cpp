@@ -195,6 +195,14 @@ bool Win32FileSystem::AppendFile(std::u16string_view path, std::string_view byte
 }
 
 bool Win32FileSystem::ReplaceFile(std::u16string_view from, std::u16string_view to) {
+  // MOVEFILE_WRITE_THROUGH waits for the rename only, not for the data of the
+  // file moved: flushed first, a power cut cannot leave `to` empty or
+  // zero-filled.
+  {
+    ScopedHandle file(::CreateFileW(Wide(from).c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() || !::FlushFileBuffers(file.get())) return false;
+  }
   return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 

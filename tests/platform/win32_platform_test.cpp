@@ -85,6 +85,25 @@ TEST_F(Win32FileSystemTest, WholeFileWritesReadsAppendsAndReplaces) {
   EXPECT_FALSE(fs.CreateDirectory(Path(u"sub")));
 }
 
+// MoveFileExW's write-through waits for the rename, not for the data of the
+// file moved: after a power cut the replaced file could be empty. The new
+// file is flushed first, which needs write access to it; a flush that cannot
+// happen (another handle denies writing) now fails the replace and leaves
+// the old file in place.
+TEST_F(Win32FileSystemTest, ReplaceFlushesTheNewFileFirst) {
+  ASSERT_TRUE(fs.WriteFile(Path(u"a.ini"), "old"));
+  ASSERT_TRUE(fs.WriteFile(Path(u"a.tmp"), "new"));
+  {
+    ScopedHandle reader(::CreateFileW(Wide(Path(u"a.tmp")).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(reader.valid());
+    EXPECT_FALSE(fs.ReplaceFile(Path(u"a.tmp"), Path(u"a.ini")));
+    EXPECT_EQ(ReadAll(fs, Path(u"a.ini")), "old");
+  }
+  EXPECT_TRUE(fs.ReplaceFile(Path(u"a.tmp"), Path(u"a.ini")));
+  EXPECT_EQ(ReadAll(fs, Path(u"a.ini")), "new");
+}
+
 // A settings file that is a device or a pipe was read until it ended, which
 // a pipe without a writer never does; a huge one until memory ran out.
 TEST_F(Win32FileSystemTest, WholeFileReadsAreCappedAndTakeDiskFilesOnly) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 #include "settings/hotkey_settings.h"
 #include "settings/recent_opens.h"
@@ -100,6 +101,39 @@ TEST_F(SettingsFileTest, FileOverTheCapIsUnreadable) {
   WindowSettings window;
   LoadWindowSettings(env, 96, window);
   EXPECT_EQ(window.width, WindowSettings{}.width);
+}
+
+// Settings files were truncated and rewritten: a crash or a full disk left a
+// cut file. Each is now written beside and moved over the old one, which a
+// failed write leaves as it was.
+TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileWhole) {
+  struct Case {
+    const char16_t* name;
+    std::function<bool()> save;
+  };
+  RecentOpenList recent;
+  const Case cases[] = {
+      {u"window.ini",
+       [&] {
+         WindowSettings settings;
+         return SaveWindowSettings(env, 96, LiveWindowValues{.normalWidth = 1000, .normalHeight = 600}, settings);
+       }},
+      {u"hotkey.ini", [&] { return SaveHotkeySettings(env, HotkeySettings{}); }},
+      {u"recent.ini", [&] { return recent.Save(env); }},
+  };
+  files.AddDirectories(kConfigDir);
+  recent.RecordOpen(env, std::nullopt, u"C:\\new.txt");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Utf16ToUtf8(c.name));
+    const std::string old = "\xEF\xBB\xBFold=content of the previous save\r\n";
+    files.AddFile(ConfigFile(c.name), old);
+    files.FailNextWrites(1);  // the disk fills up half-way through
+    EXPECT_FALSE(c.save());
+    EXPECT_EQ(files.Contents(ConfigFile(c.name)), old);
+    EXPECT_FALSE(files.Exists(ConfigFile(c.name) + u".tmp"));
+    EXPECT_TRUE(c.save());
+    EXPECT_NE(files.Contents(ConfigFile(c.name)), old);
+  }
 }
 
 TEST(SettingsKeyValueTest, SplitsAtTheFirstEqualsSign) {
