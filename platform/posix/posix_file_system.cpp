@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/utf.h"
+#include "platform/file_name_bytes.h"
 #include "platform/win32_constants.h"
 
 namespace quillmor {
@@ -142,7 +142,7 @@ class PosixDirectoryLister : public DirectoryLister {
       const std::string& name = names_[next_++];
       // An entry removed since the directory was read is not listed.
       if (!StatAt(::dirfd(directory_), name.c_str(), entry.info)) continue;
-      entry.name = Utf8ToUtf16(name);
+      entry.name = FileNameFromBytes(name);
       return true;
     }
     return false;
@@ -219,7 +219,7 @@ std::optional<PosixFileSystem::Drive> PosixFileSystem::RootDrive(std::u16string_
 bool PosixFileSystem::NativePath(std::u16string_view path, std::string& out) const {
   if (path.starts_with(u"\\\\?\\")) path.remove_prefix(4);  // the long-path prefix
   if (!HasDrivePrefix(path)) {
-    out = Utf16ToUtf8(path);
+    out = FileNameToBytes(path);
     std::replace(out.begin(), out.end(), '\\', '/');
     return true;
   }
@@ -232,7 +232,7 @@ bool PosixFileSystem::NativePath(std::u16string_view path, std::string& out) con
   if (out == "/") out.clear();
   // Components resolved as Windows resolves them: "." is dropped and ".."
   // never climbs above the drive's root.
-  const std::string rest = Utf16ToUtf8(path.substr(2));
+  const std::string rest = FileNameToBytes(path.substr(2));
   std::vector<std::string_view> parts;
   size_t start = 0;
   while (start <= rest.size()) {

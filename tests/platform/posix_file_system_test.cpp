@@ -213,6 +213,30 @@ TEST_F(PosixFileSystemTest, SizesAndTimesAgreeWithStat) {
   EXPECT_EQ(listed[u"t.bin"].creationTime, info.creationTime);
 }
 
+// Names are bytes on POSIX. "r\xffport.txt", "r\xfeport.txt" and
+// "r\u{FFFD}port.txt" all became "r\u{FFFD}port.txt", so every path reached
+// the third file. Each byte outside valid UTF-8 is now the lone surrogate
+// U+DC80 + byte, and back.
+TEST_F(PosixFileSystemTest, NamesThatAreNotUtf8MapToTheirOwnFiles) {
+  const std::string names[] = {"r\xffport.txt", "r\xfeport.txt", "r\xef\xbf\xbdport.txt", "\xc3(\x80\xe4\xb8.txt"};
+  for (const std::string& name : names) Write(name, "content of " + name);
+
+  const auto listed = List(u"E:");
+  const std::u16string expected[] = {u"r\xDCFFport.txt", u"r\xDCFEport.txt", u"r\uFFFDport.txt",
+                                     u"\xDCC3(\xDC80\xDCE4\xDCB8.txt"};
+  for (size_t i = 0; i < std::size(names); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(listed.count(expected[i]), 1u);
+    std::string bytes;
+    ASSERT_TRUE(fs.ReadFile(u"E:\\" + expected[i], bytes, kAnySize));
+    EXPECT_EQ(bytes, "content of " + names[i]);
+    auto file = fs.OpenForRead(u"E:\\" + expected[i]);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->Size(), bytes.size());
+  }
+  EXPECT_EQ(listed.size(), std::size(names));
+}
+
 // A settings file that is a link to /dev/zero took all memory; a FIFO blocked
 // the reader in open() until some writer came. Whole-file reads take regular
 // files of at most the cap, and refuse the rest at once.
