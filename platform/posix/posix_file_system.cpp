@@ -91,9 +91,11 @@ bool StatAt(int dirfd, const char* name, FileInfo& out) {
     mode = sx.stx_mode;
     size = sx.stx_size;
     out.lastWriteTime = ToFileTime(sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec);
-    // Not every file system records a birth time; the change time stands in.
-    const auto& born = (sx.stx_mask & STATX_BTIME) != 0 ? sx.stx_btime : sx.stx_ctime;
-    out.creationTime = ToFileTime(born.tv_sec, born.tv_nsec);
+    // Not every file system records a birth time, and some report a zero one;
+    // no creation time (0) is then the truth, where the change time would
+    // pass off the last metadata change as the creation.
+    const bool born = (sx.stx_mask & STATX_BTIME) != 0 && (sx.stx_btime.tv_sec != 0 || sx.stx_btime.tv_nsec != 0);
+    out.creationTime = born ? ToFileTime(sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec) : 0;
   } else {
     if (errno != ENOSYS) return false;
     struct stat st {};
@@ -101,7 +103,7 @@ bool StatAt(int dirfd, const char* name, FileInfo& out) {
     mode = st.st_mode;
     size = static_cast<uint64_t>(st.st_size);
     out.lastWriteTime = ToFileTime(st.st_mtim.tv_sec, static_cast<uint32_t>(st.st_mtim.tv_nsec));
-    out.creationTime = ToFileTime(st.st_ctim.tv_sec, static_cast<uint32_t>(st.st_ctim.tv_nsec));
+    out.creationTime = 0;  // stat() knows no birth time
   }
 
   if (S_ISLNK(mode)) {

@@ -197,8 +197,8 @@ TEST_F(PosixFileSystemTest, SizesAndTimesAgreeWithStat) {
 
   struct statx sx {};
   ASSERT_EQ(::statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx), 0);
-  const auto& born = (sx.stx_mask & STATX_BTIME) != 0 ? sx.stx_btime : sx.stx_ctime;
-  const uint64_t creation = FileTimeOf({born.tv_sec, born.tv_nsec});
+  const uint64_t creation =
+      (sx.stx_mask & STATX_BTIME) != 0 ? FileTimeOf({sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec}) : 0;
 
   FileInfo info;
   ASSERT_TRUE(fs.GetFileInfo(u"E:\\t.bin", info));
@@ -211,6 +211,34 @@ TEST_F(PosixFileSystemTest, SizesAndTimesAgreeWithStat) {
   EXPECT_EQ(listed[u"t.bin"].size, info.size);
   EXPECT_EQ(listed[u"t.bin"].lastWriteTime, info.lastWriteTime);
   EXPECT_EQ(listed[u"t.bin"].creationTime, info.creationTime);
+}
+
+// --long showed 1970-01-01 00:00, or the last metadata change, as a file's
+// creation time. A file system that records births gives the birth time
+// (here: between just before and just after the file was made); one that
+// records none (/proc) gives 0, shown as "-".
+TEST_F(PosixFileSystemTest, CreationTimeIsTheBirthTimeOrNone) {
+  timespec before{}, after{};
+  ASSERT_EQ(::clock_gettime(CLOCK_REALTIME, &before), 0);
+  Write("born.txt", "x");
+  ASSERT_EQ(::clock_gettime(CLOCK_REALTIME, &after), 0);
+  struct statx sx {};
+  ASSERT_EQ(::statx(AT_FDCWD, (root + "/born.txt").c_str(), 0, STATX_BTIME, &sx), 0);
+  FileInfo info;
+  ASSERT_TRUE(fs.GetFileInfo(u"E:\\born.txt", info));
+  if ((sx.stx_mask & STATX_BTIME) != 0) {
+    // File-system clocks are coarse: they may lag the real-time clock a little.
+    EXPECT_GE(info.creationTime + 10'000'000, FileTimeOf(before));
+    EXPECT_LE(info.creationTime, FileTimeOf(after));
+  }
+
+  ASSERT_TRUE(fs.MapDrive(u'P', "/proc"));
+  ASSERT_EQ(::statx(AT_FDCWD, "/proc/version", 0, STATX_BTIME, &sx), 0);
+  if ((sx.stx_mask & STATX_BTIME) != 0) GTEST_SKIP() << "this /proc records birth times";
+  ASSERT_TRUE(fs.GetFileInfo(u"P:\\version", info));
+  EXPECT_EQ(info.creationTime, 0u);
+  EXPECT_NE(info.lastWriteTime, 0u);
+  EXPECT_EQ(List(u"P:")[u"version"].creationTime, 0u);
 }
 
 // Names are bytes on POSIX. "r\xffport.txt", "r\xfeport.txt" and
