@@ -8,6 +8,7 @@ packages=(
   googletest libbenchmark-dev zlib1g-dev   # tests and benchmarks only
   g++-mingw-w64-x86-64-posix               # the Windows build
   wine wine64 xvfb                         # running the Windows tests
+  time                                     # the command line's memory checks
 )
 
 missing=()
