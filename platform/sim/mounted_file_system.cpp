@@ -54,7 +54,7 @@ SimulatedNtfsVolume* MountedFileSystem::VolumeFor(std::u16string_view path) {
 }
 
 uint32_t MountedFileSystem::LogicalDrives() {
-  uint32_t mask = base().LogicalDrives();
+  uint32_t mask = base_.LogicalDrives();
   std::lock_guard lock(mutex_);
   for (int i = 0; i < 26; ++i) {
     if (volumes_[i] == nullptr) continue;
@@ -66,7 +66,7 @@ uint32_t MountedFileSystem::LogicalDrives() {
 
 uint32_t MountedFileSystem::DriveType(std::u16string_view root) {
   if (SimulatedNtfsVolume* v = VolumeFor(root)) return v->Connected() ? win32::kDriveFixed : win32::kDriveNoRootDir;
-  return base().DriveType(root);
+  return base_.DriveType(root);
 }
 
 bool MountedFileSystem::GetVolumeInformation(std::u16string_view root, VolumeInformation& out) {
@@ -75,7 +75,7 @@ bool MountedFileSystem::GetVolumeInformation(std::u16string_view root, VolumeInf
     out = VolumeInformation{u"NTFS", 0x5EED, 255, 0x2000000};  // FILE_SUPPORTS_USN_JOURNAL
     return true;
   }
-  return base().GetVolumeInformation(root, out);
+  return base_.GetVolumeInformation(root, out);
 }
 
 std::unique_ptr<DirectoryLister> MountedFileSystem::ListDirectory(std::u16string_view directory) {
@@ -85,7 +85,7 @@ std::unique_ptr<DirectoryLister> MountedFileSystem::ListDirectory(std::u16string
     if (!v->ListDirectory(directory.substr(2), names, attributes)) return nullptr;
     return std::make_unique<VectorLister>(std::move(names), std::move(attributes));
   }
-  return base().ListDirectory(directory);
+  return base_.ListDirectory(directory);
 }
 
 uint32_t MountedFileSystem::GetFileAttributes(std::u16string_view path) {
@@ -93,7 +93,7 @@ uint32_t MountedFileSystem::GetFileAttributes(std::u16string_view path) {
     uint32_t attributes = 0;
     return v->Attributes(path.substr(2), attributes) ? attributes : win32::kInvalidFileAttributes;
   }
-  return base().GetFileAttributes(path);
+  return base_.GetFileAttributes(path);
 }
 
 bool MountedFileSystem::GetFileInfo(std::u16string_view path, FileInfo& out) {
@@ -101,28 +101,28 @@ bool MountedFileSystem::GetFileInfo(std::u16string_view path, FileInfo& out) {
     out = FileInfo{};
     return v->Attributes(path.substr(2), out.attributes);
   }
-  return base().GetFileInfo(path, out);
+  return base_.GetFileInfo(path, out);
 }
 
 // The simulated volumes hold names only; file contents live on the base.
 std::unique_ptr<ReadableFile> MountedFileSystem::OpenForRead(std::u16string_view path) {
-  return VolumeFor(path) ? nullptr : base().OpenForRead(path);
+  return VolumeFor(path) ? nullptr : base_.OpenForRead(path);
 }
 bool MountedFileSystem::ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) {
-  return !VolumeFor(path) && base().ReadFile(path, bytes, maxBytes);
+  return !VolumeFor(path) && base_.ReadFile(path, bytes, maxBytes);
 }
 bool MountedFileSystem::WriteFile(std::u16string_view path, std::string_view bytes) {
-  return !VolumeFor(path) && base().WriteFile(path, bytes);
+  return !VolumeFor(path) && base_.WriteFile(path, bytes);
 }
 bool MountedFileSystem::AppendFile(std::u16string_view path, std::string_view bytes) {
-  return !VolumeFor(path) && base().AppendFile(path, bytes);
+  return !VolumeFor(path) && base_.AppendFile(path, bytes);
 }
 bool MountedFileSystem::ReplaceFile(std::u16string_view from, std::u16string_view to) {
-  return !VolumeFor(from) && !VolumeFor(to) && base().ReplaceFile(from, to);
+  return !VolumeFor(from) && !VolumeFor(to) && base_.ReplaceFile(from, to);
 }
-bool MountedFileSystem::DeleteFile(std::u16string_view path) { return !VolumeFor(path) && base().DeleteFile(path); }
+bool MountedFileSystem::DeleteFile(std::u16string_view path) { return !VolumeFor(path) && base_.DeleteFile(path); }
 bool MountedFileSystem::CreateDirectory(std::u16string_view path) {
-  return !VolumeFor(path) && base().CreateDirectory(path);
+  return !VolumeFor(path) && base_.CreateDirectory(path);
 }
 
 }  // namespace quillmor

@@ -6,14 +6,14 @@
 #include <array>
 #include <mutex>
 
-#include "platform/forwarding_file_system.h"
+#include "platform/file_system.h"
 #include "platform/sim/simulated_ntfs_volume.h"
 
 namespace quillmor {
 
-class MountedFileSystem : public ForwardingFileSystem {
+class MountedFileSystem : public FileSystem {
  public:
-  explicit MountedFileSystem(FileSystem& base) : ForwardingFileSystem(base) {}
+  explicit MountedFileSystem(FileSystem& base) : base_(base) {}
 
   // `letter` now answers as an NTFS drive holding `volume`: fixed, named
   // "NTFS", its root and directories listed from the volume's records. The
@@ -39,6 +39,7 @@ class MountedFileSystem : public ForwardingFileSystem {
   // The simulated volume a path's drive letter names, or null.
   SimulatedNtfsVolume* VolumeFor(std::u16string_view path);
 
+  FileSystem& base_;
   std::mutex mutex_;
   std::array<SimulatedNtfsVolume*, 26> volumes_{};  // Guarded by mutex_.
 };
