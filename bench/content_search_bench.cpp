@@ -21,13 +21,13 @@
 #include "platform/message_queue_poster.h"
 #include "platform/shutdown.h"
 #include "platform/sim/fake_system_info.h"
+#include "platform/sim/fake_view_state.h"
+#include "platform/sim/sample_data.h"
 #include "search/search_pipeline.h"
 #include "search/search_session.h"
 #include "search/text_match.h"
 #include "settings/background_task.h"
 #include "settings/recent_opens.h"
-#include "tests/engine/fake_view_state.h"
-#include "tests/engine/sample_data.h"
 #include "tools/directory_drives.h"
 
 namespace quillmor {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "engine/inflate.h"
-#include "tests/engine/sample_data.h"
+#include "platform/sim/sample_data.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 
 #include "bench/volume_generator.h"
 #include "index/ntfs_enumeration.h"
+#include "platform/sim/iconv_text_codec.h"
 #include "platform/sim/test_env.h"
 #include "search/compiled_name_query.h"
-#include "tests/search/iconv_text_codec.h"
 
 namespace quillmor {
 namespace {

@@ -23,12 +23,12 @@
 #include "bench/volume_generator.h"
 #include "engine/match_item.h"
 #include "index/ntfs_enumeration.h"
+#include "platform/sim/iconv_text_codec.h"
 #include "platform/sim/test_env.h"
 #include "search/compiled_name_query.h"
 #include "search/name_enumeration.h"
 #include "search/query_groups.h"
 #include "search/search_pipeline.h"
-#include "tests/search/iconv_text_codec.h"
 
 namespace quillmor {
 namespace {

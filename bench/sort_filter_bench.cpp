@@ -15,13 +15,13 @@
 #include "bench/volume_generator.h"
 #include "engine/sort_job.h"
 #include "index/ntfs_enumeration.h"
+#include "platform/sim/fake_view_state.h"
 #include "platform/sim/memory_file_system.h"
 #include "platform/sim/test_env.h"
 #include "search/default_filter_tags.h"
 #include "search/filter_pass.h"
 #include "settings/background_task.h"
 #include "settings/window_settings.h"
-#include "tests/engine/fake_view_state.h"
 
 namespace quillmor {
 namespace {

@@ -12,6 +12,7 @@
 #include "platform/utf.h"
 #include "settings/config_directory.h"
 #include "settings/perf_log.h"
+#include "settings/settings_file.h"
 
 namespace quillmor {
 namespace {
@@ -41,9 +42,9 @@ VolumeIndex* TargetOf(const AttrCacheSectionHeader& section, std::span<const Vol
 }
 
 // Replaces the map of `volume` with the section's entries whose file still
-// exists. The reader sits at the section's first entry.
-uint64_t LoadSection(AttrCacheReader& reader, uint32_t entryCount, VolumeIndex& volume) {
-  uint64_t loaded = 0;
+// exists; adds their number to `loaded`. The reader sits at the section's
+// first entry. False when the file ends inside the section.
+bool LoadSection(AttrCacheReader& reader, uint32_t entryCount, VolumeIndex& volume, uint64_t& loaded) {
   std::shared_lock records(volume.recordsLock);
   std::unique_lock attrs(volume.attrsLock);
   volume.attrs.clear();
@@ -53,13 +54,13 @@ uint64_t LoadSection(AttrCacheReader& reader, uint32_t entryCount, VolumeIndex& 
   for (uint32_t i = 0; i < entryCount; ++i) {
     uint64_t fileRef = 0;
     AttrEntry entry;
-    if (!reader.ReadEntry(fileRef, entry)) break;
+    if (!reader.ReadEntry(fileRef, entry)) return false;
     uint64_t index = 0;
     if (!volume.refToIndex.Find(fileRef, index)) continue;  // the file is gone
     volume.attrs.insert_or_assign(fileRef, entry);
     ++loaded;
   }
-  return loaded;
+  return true;
 }
 
 }  // namespace
@@ -71,7 +72,7 @@ bool IsPersistedVolume(const VolumeIndex& volume) {
          !IsWalkedVolume(volume);
 }
 
-AttrCacheLoadResult LoadAttrCacheBytes(std::span<const std::byte> file, std::span<const VolumePtr> volumes) {
+AttrCacheLoadResult LoadAttrCacheFile(ReadableFile& file, std::span<const VolumePtr> volumes) {
   AttrCacheLoadResult result;
   AttrCacheReader reader(file);
   uint32_t sectionCount = 0;
@@ -90,7 +91,8 @@ AttrCacheLoadResult LoadAttrCacheBytes(std::span<const std::byte> file, std::spa
       reader.SkipEntries(section.entryCount);
       continue;
     }
-    result.entries += LoadSection(reader, section.entryCount, *target);
+    // The bytes after a cut entry are no section header: stop there.
+    if (!LoadSection(reader, section.entryCount, *target, result.entries)) break;
   }
   result.bytes = reader.Position();
   return result;
@@ -100,13 +102,11 @@ void LoadAttrCache(SearchEngine& engine) {
   Env& env = engine.env();
   const uint64_t start = env.clock->SteadyNanoseconds();
   const std::u16string path = AttrCacheFilePath(env);
-  std::string bytes;
-  {
-    std::lock_guard file(g_attrCache.fileMutex);
-    if (!env.files->ReadFile(path, bytes)) return;
-  }
-  const std::vector<VolumePtr> volumes = engine.SnapshotVolumes();
-  const AttrCacheLoadResult result = LoadAttrCacheBytes(std::as_bytes(std::span(bytes.data(), bytes.size())), volumes);
+  // The file is read while it is loaded: a save meanwhile would replace it.
+  std::lock_guard fileLock(g_attrCache.fileMutex);
+  const std::unique_ptr<ReadableFile> file = env.files->OpenForRead(path);
+  if (file == nullptr) return;
+  const AttrCacheLoadResult result = LoadAttrCacheFile(*file, engine.SnapshotVolumes());
   if (!result.headerValid) return;
 
   const uint64_t ms = ElapsedMilliseconds(env, start);
@@ -122,7 +122,6 @@ bool SaveAttrCache(SearchEngine& engine) {
   Env& env = engine.env();
   const uint64_t start = env.clock->SteadyNanoseconds();
   const std::u16string path = AttrCacheFilePath(env);
-  const std::u16string temporary = path + u".tmp";
 
   // One save at a time, from the snapshot to the rename, so the file a later
   // save leaves behind never holds an older snapshot.
@@ -147,10 +146,7 @@ bool SaveAttrCache(SearchEngine& engine) {
   }
 
   const std::string bytes = EncodeAttrCache(sections);
-  if (!env.files->WriteFile(temporary, bytes) || !env.files->ReplaceFile(temporary, path)) {
-    env.files->DeleteFile(temporary);
-    return false;
-  }
+  if (!ReplaceFileContents(*env.files, path, bytes)) return false;
 
   const uint64_t ms = ElapsedMilliseconds(env, start);
   g_attrCounters.cacheSaveMilliseconds += ms;

@@ -31,18 +31,19 @@ struct AttrCacheLoadResult {
   uint64_t bytes = 0;    // bytes read, skipped sections included
 };
 
-// Loads the file's bytes into the volumes of `volumes` that IsPersistedVolume
-// accepts. Each section goes to the volume of its drive letter and journal id,
-// else to the first of its drive letter (a recreated journal: only entries
-// whose file still exists are kept); its entries replace that volume's map.
-// Sections for no volume or of more than 1,000,000 entries are skipped;
-// reading stops at the first incomplete section header or entry. A bad header
-// changes nothing.
-AttrCacheLoadResult LoadAttrCacheBytes(std::span<const std::byte> file, std::span<const VolumePtr> volumes);
+// Loads the file into the volumes of `volumes` that IsPersistedVolume
+// accepts, reading it a block at a time. Each section goes to the volume of
+// its drive letter and journal id, else to the first of its drive letter (a
+// recreated journal: only entries whose file still exists are kept); its
+// entries replace that volume's map. Sections for no volume or of more than
+// 1,000,000 entries are skipped. Loading stops at the first incomplete
+// section header or entry; what was loaded before stays. A bad header
+// changes nothing, and nothing after it is read.
+AttrCacheLoadResult LoadAttrCacheFile(ReadableFile& file, std::span<const VolumePtr> volumes);
 
 // Reads the cache file into the engine's volumes, then logs "cache_load" and
 // marks the cache clean. A missing file or a bad header does nothing and logs
-// nothing.
+// nothing. Holds the file's mutex throughout, so a save waits for it.
 void LoadAttrCache(SearchEngine& engine);
 
 // Writes the known entries of the engine's persisted volumes to the cache

@@ -1,7 +1,13 @@
 #include "engine/attr_cache_format.h"
 
+#include <algorithm>
+
 namespace quillmor {
 namespace {
+
+// How much of the file is read at a time: large enough that a section of a
+// million entries takes a few hundred reads, small enough to hold anywhere.
+constexpr uint64_t kReadBlockBytes = 256 * 1024;
 
 void Put16(std::string& out, uint16_t v) {
   out.push_back(static_cast<char>(v & 0xFF));
@@ -49,34 +55,45 @@ std::string EncodeAttrCache(std::span<const AttrCacheSection> sections) {
   return out;
 }
 
+const std::byte* AttrCacheReader::Take(size_t bytes) {
+  if (position_ > size_ || size_ - position_ < bytes) return nullptr;
+  if (position_ < blockStart_ || position_ - blockStart_ + bytes > block_.size()) {
+    block_.resize(static_cast<size_t>(std::min<uint64_t>(kReadBlockBytes, size_ - position_)));
+    block_.resize(file_.Read(position_, block_));
+    blockStart_ = position_;
+    if (block_.size() < bytes) return nullptr;  // cut short since it was opened
+  }
+  const std::byte* p = block_.data() + (position_ - blockStart_);
+  position_ += bytes;
+  return p;
+}
+
 bool AttrCacheReader::ReadHeader(uint32_t& sectionCount) {
-  if (!Available(kAttrCacheHeaderBytes)) return false;
-  const std::byte* p = file_.data() + position_;
-  if (Get32(p) != kAttrCacheMagic || Get32(p + 4) != kAttrCacheVersion) return false;
-  sectionCount = Get32(p + 8);
-  position_ += kAttrCacheHeaderBytes;
+  std::byte header[kAttrCacheHeaderBytes];
+  if (position_ != 0 || size_ < sizeof header || file_.Read(0, header) != sizeof header) return false;
+  if (Get32(header) != kAttrCacheMagic || Get32(header + 4) != kAttrCacheVersion) return false;
+  sectionCount = Get32(header + 8);
+  position_ = blockStart_ = sizeof header;
   return true;
 }
 
 bool AttrCacheReader::ReadSectionHeader(AttrCacheSectionHeader& out) {
-  if (!Available(kAttrCacheSectionHeaderBytes)) return false;
-  const std::byte* p = file_.data() + position_;
+  const std::byte* p = Take(kAttrCacheSectionHeaderBytes);
+  if (p == nullptr) return false;
   out.driveLetter = static_cast<char16_t>(Get16(p));
   out.journalId = Get64(p + 2);
   out.entryCount = Get32(p + 10);
-  position_ += kAttrCacheSectionHeaderBytes;
   return true;
 }
 
 bool AttrCacheReader::ReadEntry(uint64_t& fileRef, AttrEntry& out) {
-  if (!Available(kAttrCacheEntryBytes)) return false;
-  const std::byte* p = file_.data() + position_;
+  const std::byte* p = Take(kAttrCacheEntryBytes);
+  if (p == nullptr) return false;
   fileRef = Get64(p);
   out.size = Get64(p + 8);
   out.lastWriteTime = Get64(p + 16);
   out.creationTime = Get64(p + 24);
   out.known = p[32] != std::byte{0} ? 1 : 0;
-  position_ += kAttrCacheEntryBytes;
   return true;
 }
 
@@ -86,7 +103,7 @@ void AttrCacheReader::SkipEntries(uint32_t count) {
 }
 
 uint64_t AttrCacheReader::EntriesLeft() const {
-  return position_ < file_.size() ? (file_.size() - position_) / kAttrCacheEntryBytes : 0;
+  return position_ < size_ ? (size_ - position_) / kAttrCacheEntryBytes : 0;
 }
 
 }  // namespace quillmor

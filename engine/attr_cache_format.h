@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "index/attr_entry.h"
+#include "platform/file_system.h"
 
 namespace quillmor {
 
@@ -54,12 +55,14 @@ struct AttrCacheSectionHeader {
   uint32_t entryCount = 0;
 };
 
-// Reads the file's bytes in order. Every read checks that its bytes lie
-// inside the file; an incomplete header or entry ends the reading and
-// nothing past the span is ever touched.
+// Reads the file in order, a block at a time, so that a file of any size is
+// never held whole. Nothing beyond the size the file had when it was opened
+// is read; an incomplete header or entry is not consumed and ends the
+// reading. The header is read before anything else, on its own, so a foreign
+// file costs 12 bytes.
 class AttrCacheReader {
  public:
-  explicit AttrCacheReader(std::span<const std::byte> file) : file_(file) {}
+  explicit AttrCacheReader(ReadableFile& file) : file_(file), size_(file.Size()) {}
 
   // False when the file is shorter than a header or has another magic or
   // version.
@@ -78,9 +81,14 @@ class AttrCacheReader {
   uint64_t Position() const { return position_; }
 
  private:
-  bool Available(uint64_t bytes) const { return position_ <= file_.size() && file_.size() - position_ >= bytes; }
+  // The next `bytes` bytes (at most a block), consumed; null, and nothing
+  // consumed, when the file ends first.
+  const std::byte* Take(size_t bytes);
 
-  std::span<const std::byte> file_;
+  ReadableFile& file_;
+  const uint64_t size_;
+  std::vector<std::byte> block_;  // the bytes from blockStart_ on
+  uint64_t blockStart_ = 0;
   uint64_t position_ = 0;
 };
 

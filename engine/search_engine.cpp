@@ -12,6 +12,7 @@
 #include "platform/win32_constants.h"
 #include "settings/background_task.h"
 #include "settings/localisation.h"
+#include "settings/message_log.h"
 #include "settings/perf_log.h"
 #include "settings/rate_limit.h"
 #include "settings/single_run_task.h"
@@ -49,6 +50,21 @@ bool IsLocalDrive(FileSystem& files, std::u16string_view drive) {
 std::u16string Decimal(uint64_t value) {
   const std::string text = std::to_string(value);
   return std::u16string(text.begin(), text.end());
+}
+
+// Runs a step of the start-up job that may throw (a build or the cache load
+// out of memory) and writes its failure to the message log: the job must go
+// on to its closing message, or the window waits for it for ever.
+template <typename Step>
+void RunStartupStep(Env& env, std::u16string_view failure, Step&& step) noexcept {
+  try {
+    step();
+  } catch (...) {
+    try {  // logging needs memory too
+      LogMessage(env, u"[BackgroundThreadException] init_background: " + std::u16string(failure));
+    } catch (...) {
+    }
+  }
 }
 
 }  // namespace
@@ -107,8 +123,8 @@ void SearchEngine::RunStartup(WindowHandle window) {
       }
     }));
   }
-  // Letter order; a task's exception reaches the task runner's log.
-  for (auto& task : tasks) task.get();
+  // Letter order. A drive whose build threw is left out, as one that failed.
+  for (auto& task : tasks) RunStartupStep(env_, u"a drive's index failed", [&task] { task.get(); });
   if (ShuttingDown()) return;
 
   size_t count = 0;
@@ -118,7 +134,9 @@ void SearchEngine::RunStartup(WindowHandle window) {
     hasVolumes = volumes_.empty() ? 0 : 1;
     count = volumes_.size();
   }
-  if (hasVolumes.load() == 1 && !ShuttingDown()) LoadAttrCacheAtStartup(*this);
+  if (hasVolumes.load() == 1 && !ShuttingDown()) {
+    RunStartupStep(env_, u"attribute cache load failed", [this] { LoadAttrCacheAtStartup(*this); });
+  }
 
   const uint64_t elapsedMs = (env_.clock->SteadyNanoseconds() - start) / 1'000'000;
   LogMetric(env_, u"startup index_ms=" + Decimal(elapsedMs) + u" volume_count=" + Decimal(count));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillmor {
@@ -13,5 +14,10 @@ std::vector<std::string> CommandLineUtf8(int argc, char** argv);
 
 // Makes standard output carry UTF-8 bytes unchanged ("\n" stays "\n").
 void UseUtf8StandardOutput();
+
+// The bytes that show a path on standard output: UTF-8 on Windows; on POSIX
+// the name's own bytes (FileNameToBytes), so that a name that is not UTF-8
+// prints as it is stored and can be handed back to other tools.
+std::string PathOutputBytes(std::u16string_view path);
 
 }  // namespace quillmor

@@ -100,9 +100,12 @@ class FileSystem {
   // reader would wait on them forever or read without end).
   virtual std::unique_ptr<ReadableFile> OpenForRead(std::u16string_view path) = 0;
 
-  // --- Whole files, for the settings and cache files ---
-  // Reads all bytes. False when the file cannot be opened or read.
-  virtual bool ReadFile(std::u16string_view path, std::string& bytes) = 0;
+  // --- Whole files, for the settings files ---
+  // Reads all bytes of a regular file of at most `maxBytes` bytes. False when
+  // the file cannot be opened or read, holds more than `maxBytes` bytes, or is
+  // no regular file: a pipe, a device or a link to one is refused without
+  // waiting for a writer and without reading it.
+  virtual bool ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) = 0;
   // Creates or truncates the file and writes `bytes`. False on any failure
   // (the file may then be partly written: write to a temporary file and
   // ReplaceFile when the old content must survive).

@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix               # the Windows build
   wine wine64 xvfb                         # running the Windows tests
   xdotool                                  # typing and clicking in the end-to-end run
+  time                                     # the command line's memory checks
 )
 
 missing=()

@@ -32,19 +32,11 @@ std::vector<std::u16string> ParseExtensions(std::u16string_view value) {
   return extensions;
 }
 
-// Writes `bytes` to a temporary file beside `path` and moves it over `path`.
-bool WriteWhole(FileSystem& files, std::u16string_view path, std::string_view bytes) {
-  const std::u16string temporary = std::u16string(path) + u".tmp";
-  if (files.WriteFile(temporary, bytes) && files.ReplaceFile(temporary, path)) return true;
-  files.DeleteFile(temporary);
-  return false;
-}
-
 // CopyFileW(from, to, overwrite allowed), through a temporary file so that a
 // failed copy never leaves a half-written backup.
 void CopyOver(FileSystem& files, std::u16string_view from, std::u16string_view to) {
   std::string bytes;
-  if (files.ReadFile(from, bytes)) WriteWhole(files, to, bytes);
+  if (files.ReadFile(from, bytes, kMaxSettingsFileBytes)) ReplaceFileContents(files, to, bytes);
 }
 
 // The tags of a file that read: Chinese defaults under a language that is not
@@ -106,7 +98,7 @@ bool WriteFilterFile(FileSystem& files, std::u16string_view path, const FilterTa
     }
     text += u'\n';
   }
-  return WriteWhole(files, path, "\xEF\xBB\xBF" + TextModeUtf8(text));
+  return WriteSettingsFile(files, path, text);
 }
 
 void LoadFilterTags(Env& env, FilterState& state) {

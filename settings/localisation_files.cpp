@@ -28,13 +28,25 @@ bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
   return a.size() == b.size() && LowerAscii(a) == LowerAscii(b);
 }
 
+// Whether the lines are those of a template this program wrote, whose values
+// are escaped.
+bool IsEscapedTemplate(const std::vector<std::u16string>& lines) {
+  return !lines.empty() && lines.front() == kLanguageTemplateFirstLine;
+}
+
+// A value as the file holds it, after its quotes are removed.
+std::u16string ValueText(std::u16string_view value, bool escaped) {
+  const std::u16string_view unquoted = UnquoteLanguageValue(value);
+  return escaped ? DecodeLanguageValue(unquoted) : std::u16string(unquoted);
+}
+
 }  // namespace
 
 bool ReadLanguageFileLines(FileSystem& files, std::u16string_view path, size_t bufferChars,
                            std::vector<std::u16string>& lines) {
   lines.clear();
   std::string bytes;
-  if (!files.ReadFile(path, bytes)) return false;
+  if (!files.ReadFile(path, bytes, kMaxSettingsFileBytes)) return false;
   const std::u16string text = DecodeLanguageFile(bytes);
 
   // A reader with a buffer of bufferChars characters stops after a newline
@@ -93,11 +105,12 @@ std::u16string DecodeLanguageValue(std::u16string_view value) {
 std::u16string ReadLanguageDisplayName(FileSystem& files, std::u16string_view path, std::u16string_view code) {
   std::vector<std::u16string> lines;
   if (ReadLanguageFileLines(files, path, kDisplayNameLineChars, lines)) {
+    const bool escaped = IsEscapedTemplate(lines);
     for (const std::u16string& line : lines) {
       std::u16string_view key, value;
       if (line.starts_with(u'#') || !SplitSettingsKeyValue(line, key, value)) continue;
       if (!EqualsIgnoringAsciiCase(key, u"Name")) continue;
-      const std::u16string name = DecodeLanguageValue(UnquoteLanguageValue(value));
+      const std::u16string name = ValueText(value, escaped);
       if (!name.empty()) return name;
     }
   }
@@ -107,16 +120,18 @@ std::u16string ReadLanguageDisplayName(FileSystem& files, std::u16string_view pa
 bool ReadLanguageOverrides(FileSystem& files, std::u16string_view path, StringTable& table) {
   std::vector<std::u16string> lines;
   if (!ReadLanguageFileLines(files, path, kOverrideLineChars, lines)) return false;
+  const bool escaped = IsEscapedTemplate(lines);
   for (const std::u16string& line : lines) {
     std::u16string_view key, value;
     if (line.starts_with(u'#') || !SplitSettingsKeyValue(line, key, value) || key.empty()) continue;
-    table.insert_or_assign(std::u16string(key), DecodeLanguageValue(UnquoteLanguageValue(value)));
+    table.insert_or_assign(std::u16string(key), ValueText(value, escaped));
   }
   return true;
 }
 
 std::u16string LanguageTemplateText(const StringTable& table) {
-  std::u16string text = u"# Auto-generated language template\n";
+  std::u16string text(kLanguageTemplateFirstLine);
+  text += u'\n';
   auto append = [&text](std::u16string_view key, std::u16string_view value) {
     text += key;
     text += u'=';

@@ -18,10 +18,18 @@ namespace quillmor {
 inline constexpr size_t kDisplayNameLineChars = 1024;
 inline constexpr size_t kOverrideLineChars = 4096;
 
+// The opening comment line of the templates this program writes. It says how
+// they write line breaks and backslashes, and a file that starts with it is
+// read with that escaping undone; every other file is read as it stands, so
+// that a user's "C:\new folder" keeps its backslash.
+inline constexpr std::u16string_view kLanguageTemplateFirstLine =
+    u"# Auto-generated language template: a line break is written as \\n, a backslash as \\\\";
+
 // Reads a language file as trimmed, non-empty lines of at most
 // bufferChars - 1 characters. UTF-8, with or without a byte-order mark, or
 // UTF-16 little-endian with its byte-order mark (as Notepad's "Unicode").
-// False (and no lines) when the file cannot be read.
+// False (and no lines) when the file cannot be read or is larger than
+// kMaxSettingsFileBytes.
 bool ReadLanguageFileLines(FileSystem& files, std::u16string_view path, size_t bufferChars,
                            std::vector<std::u16string>& lines);
 
@@ -29,7 +37,7 @@ bool ReadLanguageFileLines(FileSystem& files, std::u16string_view path, size_t b
 // least two characters that starts and ends with the same quote.
 std::u16string_view UnquoteLanguageValue(std::u16string_view value);
 
-// The value of a text as a language file holds it, and back. Line feeds are
+// The value of a text as a template holds it, and back. Line feeds are
 // written as "\n" and backslashes as "\\", so that a text stays on one line;
 // a text with blanks at either end, or enclosed in quotes itself, is written
 // in double quotes so that trimming and unquoting give it back unchanged.
@@ -37,18 +45,19 @@ std::u16string EncodeLanguageValue(std::u16string_view text);
 std::u16string DecodeLanguageValue(std::u16string_view value);
 
 // The display name a language file gives itself: the first non-empty value of
-// a "Name" key (any case). `code` when there is none or the file cannot be
-// read.
+// a "Name" key (any case), unescaped in a template. `code` when there is none
+// or the file cannot be read.
 std::u16string ReadLanguageDisplayName(FileSystem& files, std::u16string_view path, std::u16string_view code);
 
 // Lays the key=value lines of a language file over `table`, later lines
-// winning. Lines without "=" or with an empty key are skipped. False when the
-// file cannot be read (the table is then unchanged).
+// winning; the values of a template are unescaped, those of any other file
+// taken as they stand. Lines without "=" or with an empty key are skipped.
+// False when the file cannot be read (the table is then unchanged).
 bool ReadLanguageOverrides(FileSystem& files, std::u16string_view path, StringTable& table);
 
-// The text of a language template for `table`: a comment line, then one
-// key=value line per entry, the known keys first in their usual order, any
-// other keys after them sorted.
+// The text of a language template for `table`: kLanguageTemplateFirstLine,
+// then one escaped key=value line per entry, the known keys first in their
+// usual order, any other keys after them sorted.
 std::u16string LanguageTemplateText(const StringTable& table);
 
 // Writes LanguageTemplateText as a settings file (byte-order mark, CR LF).

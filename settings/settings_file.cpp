@@ -47,7 +47,7 @@ bool ReadSettingsLines(FileSystem& files, std::u16string_view path, size_t buffe
                        std::vector<std::u16string>& lines) {
   lines.clear();
   std::string bytes;
-  if (!files.ReadFile(path, bytes)) return false;
+  if (!files.ReadFile(path, bytes, kMaxSettingsFileBytes)) return false;
   std::string_view utf8 = bytes;
   if (utf8.starts_with("\xEF\xBB\xBF")) utf8.remove_prefix(3);
   const std::u16string text = Utf8ToUtf16(utf8);
@@ -79,7 +79,14 @@ std::string TextModeUtf8(std::u16string_view text) {
 }
 
 bool WriteSettingsFile(FileSystem& files, std::u16string_view path, std::u16string_view text) {
-  return files.WriteFile(path, "\xEF\xBB\xBF" + TextModeUtf8(text));
+  return ReplaceFileContents(files, path, "\xEF\xBB\xBF" + TextModeUtf8(text));
+}
+
+bool ReplaceFileContents(FileSystem& files, std::u16string_view path, std::string_view bytes) {
+  const std::u16string temporary = std::u16string(path) + u".tmp";
+  if (files.WriteFile(temporary, bytes) && files.ReplaceFile(temporary, path)) return true;
+  files.DeleteFile(temporary);
+  return false;
 }
 
 bool SplitSettingsKeyValue(std::u16string_view line, std::u16string_view& key, std::u16string_view& value) {

@@ -12,17 +12,31 @@
 
 namespace quillmor {
 
+// The largest settings, language or filters file read. Real ones hold a few
+// kilobytes (recent.ini, the largest, stays near 1 MiB); a larger file is
+// taken for damage or a mistake, such as a link to a device, and read as
+// unreadable: its defaults stay.
+inline constexpr uint64_t kMaxSettingsFileBytes = 4 << 20;
+
 // Reads a settings file as lines, as a reader with a fixed buffer of
 // `bufferChars` characters (fgetws) sees them: a line longer than
 // bufferChars - 1 comes in pieces. Each line is trimmed; empty lines are
-// dropped. False (and no lines) when the file cannot be read.
+// dropped. False (and no lines) when the file cannot be read or is larger
+// than kMaxSettingsFileBytes.
 bool ReadSettingsLines(FileSystem& files, std::u16string_view path, size_t bufferChars,
                        std::vector<std::u16string>& lines);
 
 // Writes `text` as a settings file: a byte-order mark, then UTF-8 with each
-// "\n" written as "\r\n" (text mode, as Windows programs write). False when
-// the file cannot be written.
+// "\n" written as "\r\n" (text mode, as Windows programs write), through
+// ReplaceFileContents. False when the file cannot be written; the old file
+// then stays as it was.
 bool WriteSettingsFile(FileSystem& files, std::u16string_view path, std::u16string_view text);
+
+// Writes `bytes` to a temporary file beside `path` (path + ".tmp"), then moves
+// it over `path` in one step: a crash or a full disk leaves either the old
+// file or the new one, never a cut one. False (the temporary file removed)
+// when either step fails.
+bool ReplaceFileContents(FileSystem& files, std::u16string_view path, std::string_view bytes);
 
 // `text` as a UTF-8 text-mode stream writes it: each "\n" becomes "\r\n".
 std::string TextModeUtf8(std::u16string_view text);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/file_name_bytes.h"
 #include "platform/utf.h"
 
 namespace quillmor {
@@ -67,7 +68,7 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
           error = "only one query is allowed";
           return false;
         }
-        options.query = Utf8ToUtf16(arguments[i + 1]);
+        options.query = FileNameFromBytes(arguments[i + 1]);
         haveQuery = true;
       }
       break;
@@ -78,7 +79,7 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
         error = "--drive wants L:=DIR, got " + v;
         return false;
       }
-      options.drives.emplace_back(UpperLetter(v[0]), Utf8ToUtf16(v.substr(3)));
+      options.drives.emplace_back(UpperLetter(v[0]), FileNameFromBytes(v.substr(3)));
     } else if (arg == "--scope") {
       if (!value(v)) return false;
       if (v == "all" || v == "desktop") {
@@ -91,7 +92,7 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
       }
     } else if (arg == "--desktop") {
       if (!value(v)) return false;
-      options.desktop = Utf8ToUtf16(v);
+      options.desktop = FileNameFromBytes(v);
     } else if (arg == "--initials") {
       if (!value(v)) return false;
       if (v != "on" && v != "off") {
@@ -152,7 +153,7 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
       options.longFormat = true;
     } else if (arg == "--config") {
       if (!value(v)) return false;
-      options.configDirectory = Utf8ToUtf16(v);
+      options.configDirectory = FileNameFromBytes(v);
     } else if (arg == "--lang") {
       if (!value(v)) return false;
       options.language = Utf8ToUtf16(v);
@@ -164,7 +165,7 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
         error = "only one query is allowed (quote a query with spaces)";
         return false;
       }
-      options.query = Utf8ToUtf16(arg);
+      options.query = FileNameFromBytes(arg);
       haveQuery = true;
     }
   }

@@ -8,6 +8,8 @@
 
 namespace quillmor {
 
+// Paths and the query are taken as file names are (FileNameFromBytes): bytes
+// that are not UTF-8 still name the file, and a query can hold them.
 struct CliOptions {
   // --drive L:=DIR, in order.
   std::vector<std::pair<char16_t, std::u16string>> drives;

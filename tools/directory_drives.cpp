@@ -51,7 +51,7 @@ uint32_t DirectoryDrives::DriveType(std::u16string_view root) {
 bool DirectoryDrives::GetVolumeInformation(std::u16string_view root, VolumeInformation& out) {
   const auto& directory = DirectoryOf(root);
   if (!directory) return false;
-  const uint32_t attributes = base_.GetFileAttributes(*directory);
+  const uint32_t attributes = base().GetFileAttributes(*directory);
   if (attributes == win32::kInvalidFileAttributes || (attributes & win32::kFileAttributeDirectory) == 0) return false;
   out = VolumeInformation{kFileSystemName, 0, 255, 0};
   return true;
@@ -62,30 +62,30 @@ std::unique_ptr<DirectoryLister> DirectoryDrives::ListDirectory(std::u16string_v
   // a mapped drive's walk ends where a real drive's would.
   constexpr size_t kMaxPath = 260;
   if (DirectoryOf(directory) && directory.size() + 2 >= kMaxPath) return nullptr;
-  return base_.ListDirectory(Underlying(directory));
+  return base().ListDirectory(Underlying(directory));
 }
 uint32_t DirectoryDrives::GetFileAttributes(std::u16string_view path) {
-  return base_.GetFileAttributes(Underlying(path));
+  return base().GetFileAttributes(Underlying(path));
 }
 bool DirectoryDrives::GetFileInfo(std::u16string_view path, FileInfo& out) {
-  return base_.GetFileInfo(Underlying(path), out);
+  return base().GetFileInfo(Underlying(path), out);
 }
 std::unique_ptr<ReadableFile> DirectoryDrives::OpenForRead(std::u16string_view path) {
-  return base_.OpenForRead(Underlying(path));
+  return base().OpenForRead(Underlying(path));
 }
-bool DirectoryDrives::ReadFile(std::u16string_view path, std::string& bytes) {
-  return base_.ReadFile(Underlying(path), bytes);
+bool DirectoryDrives::ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) {
+  return base().ReadFile(Underlying(path), bytes, maxBytes);
 }
 bool DirectoryDrives::WriteFile(std::u16string_view path, std::string_view bytes) {
-  return base_.WriteFile(Underlying(path), bytes);
+  return base().WriteFile(Underlying(path), bytes);
 }
 bool DirectoryDrives::AppendFile(std::u16string_view path, std::string_view bytes) {
-  return base_.AppendFile(Underlying(path), bytes);
+  return base().AppendFile(Underlying(path), bytes);
 }
 bool DirectoryDrives::ReplaceFile(std::u16string_view from, std::u16string_view to) {
-  return base_.ReplaceFile(Underlying(from), Underlying(to));
+  return base().ReplaceFile(Underlying(from), Underlying(to));
 }
-bool DirectoryDrives::DeleteFile(std::u16string_view path) { return base_.DeleteFile(Underlying(path)); }
-bool DirectoryDrives::CreateDirectory(std::u16string_view path) { return base_.CreateDirectory(Underlying(path)); }
+bool DirectoryDrives::DeleteFile(std::u16string_view path) { return base().DeleteFile(Underlying(path)); }
+bool DirectoryDrives::CreateDirectory(std::u16string_view path) { return base().CreateDirectory(Underlying(path)); }
 
 }  // namespace quillmor

@@ -8,17 +8,17 @@
 #include <optional>
 #include <string>
 
-#include "platform/file_system.h"
+#include "platform/forwarding_file_system.h"
 
 namespace quillmor {
 
-class DirectoryDrives : public FileSystem {
+class DirectoryDrives : public ForwardingFileSystem {
  public:
   // The name the mapped drives report as their file system: anything but
   // "NTFS", so that they are walked.
   static constexpr char16_t kFileSystemName[] = u"DIR";
 
-  explicit DirectoryDrives(FileSystem& base) : base_(base) {}
+  explicit DirectoryDrives(FileSystem& base) : ForwardingFileSystem(base) {}
 
   // Serves `letter` from `directory` (a path the underlying file system
   // understands). False for a letter outside A to Z.
@@ -32,7 +32,7 @@ class DirectoryDrives : public FileSystem {
   uint32_t GetFileAttributes(std::u16string_view path) override;
   bool GetFileInfo(std::u16string_view path, FileInfo& out) override;
   std::unique_ptr<ReadableFile> OpenForRead(std::u16string_view path) override;
-  bool ReadFile(std::u16string_view path, std::string& bytes) override;
+  bool ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) override;
   bool WriteFile(std::u16string_view path, std::string_view bytes) override;
   bool AppendFile(std::u16string_view path, std::string_view bytes) override;
   bool ReplaceFile(std::u16string_view from, std::u16string_view to) override;
@@ -46,7 +46,6 @@ class DirectoryDrives : public FileSystem {
   // The mapped directory of a drive letter path's letter, if any.
   const std::optional<std::u16string>& DirectoryOf(std::u16string_view path) const;
 
-  FileSystem& base_;
   std::array<std::optional<std::u16string>, 26> directories_;  // set before use, then read-only
 };
 

@@ -18,6 +18,7 @@
 #include "index/ascii_case.h"
 #include "platform/console.h"
 #include "platform/env.h"
+#include "platform/file_name_bytes.h"
 #include "platform/message_queue_poster.h"
 #include "platform/shutdown.h"
 #include "platform/utf.h"
@@ -34,8 +35,8 @@
 #include "settings/localisation.h"
 #include "settings/recent_opens.h"
 #include "tools/cli_options.h"
+#include "tools/desktop_override.h"
 #include "tools/directory_drives.h"
-#include "tools/forwarding_system_info.h"
 
 namespace quillmor {
 namespace {
@@ -81,7 +82,7 @@ std::string LocalTimeText(Clock& clock, uint64_t fileTime) {
 // One output line: the path, or with --long the size (empty for a folder),
 // the modified and created times and the path, tab-separated.
 std::string RowText(Env& env, const MatchItem& item, bool longFormat) {
-  const std::string path = Utf16ToUtf8(item.volume->GetFullPath(item.recordIndex));
+  const std::string path = PathOutputBytes(item.volume->GetFullPath(item.recordIndex));
   if (!longFormat) return path;
   bool directory = false;
   {
@@ -124,8 +125,8 @@ int Run(const CliOptions& options) {
     for (const auto& [letter, directory] : options.drives) {
       std::error_code ec;
       const std::filesystem::path absolute =
-          std::filesystem::absolute(std::filesystem::path(Utf16ToUtf8(directory)), ec);
-      drives.Map(letter, ec ? directory : Utf8ToUtf16(absolute.string()));
+          std::filesystem::absolute(std::filesystem::path(FileNameToBytes(directory)), ec);
+      drives.Map(letter, ec ? directory : FileNameFromBytes(absolute.string()));
     }
     env.files = &drives;
   }
@@ -134,8 +135,8 @@ int Run(const CliOptions& options) {
   if (!options.configDirectory.empty()) {
     std::error_code ec;
     const std::filesystem::path absolute =
-        std::filesystem::absolute(std::filesystem::path(Utf16ToUtf8(options.configDirectory)), ec);
-    SetConfigDirectoryOverride(ec ? options.configDirectory : Utf8ToUtf16(absolute.string()));
+        std::filesystem::absolute(std::filesystem::path(FileNameToBytes(options.configDirectory)), ec);
+    SetConfigDirectoryOverride(ec ? options.configDirectory : FileNameFromBytes(absolute.string()));
   }
   InitLocalisation(env);
   MakeLanguageCurrent(env, options.language.empty() ? StartupLanguageCode(env, false) : options.language);

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/utf.h"
+#include "platform/file_name_bytes.h"
 #include "platform/win32_constants.h"
 
 namespace quillmor {
@@ -90,9 +90,11 @@ bool StatAt(int dirfd, const char* name, FileInfo& out) {
     mode = sx.stx_mode;
     size = sx.stx_size;
     out.lastWriteTime = ToFileTime(sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec);
-    // Not every file system records a birth time; the change time stands in.
-    const auto& born = (sx.stx_mask & STATX_BTIME) != 0 ? sx.stx_btime : sx.stx_ctime;
-    out.creationTime = ToFileTime(born.tv_sec, born.tv_nsec);
+    // Not every file system records a birth time, and some report a zero one;
+    // no creation time (0) is then the truth, where the change time would
+    // pass off the last metadata change as the creation.
+    const bool born = (sx.stx_mask & STATX_BTIME) != 0 && (sx.stx_btime.tv_sec != 0 || sx.stx_btime.tv_nsec != 0);
+    out.creationTime = born ? ToFileTime(sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec) : 0;
   } else {
     if (errno != ENOSYS) return false;
     struct stat st {};
@@ -100,7 +102,7 @@ bool StatAt(int dirfd, const char* name, FileInfo& out) {
     mode = st.st_mode;
     size = static_cast<uint64_t>(st.st_size);
     out.lastWriteTime = ToFileTime(st.st_mtim.tv_sec, static_cast<uint32_t>(st.st_mtim.tv_nsec));
-    out.creationTime = ToFileTime(st.st_ctim.tv_sec, static_cast<uint32_t>(st.st_ctim.tv_nsec));
+    out.creationTime = 0;  // stat() knows no birth time
   }
 
   if (S_ISLNK(mode)) {
@@ -149,7 +151,7 @@ class PosixDirectoryLister : public DirectoryLister {
       const std::string& name = names_[next_++];
       // An entry removed since the directory was read is not listed.
       if (!StatAt(::dirfd(directory_), name.c_str(), entry.info)) continue;
-      entry.name = Utf8ToUtf16(name);
+      entry.name = FileNameFromBytes(name);
       return true;
     }
     return false;
@@ -226,7 +228,7 @@ std::optional<PosixFileSystem::Drive> PosixFileSystem::RootDrive(std::u16string_
 bool PosixFileSystem::NativePath(std::u16string_view path, std::string& out) const {
   if (path.starts_with(u"\\\\?\\")) path.remove_prefix(4);  // the long-path prefix
   if (!HasDrivePrefix(path)) {
-    out = Utf16ToUtf8(path);
+    out = FileNameToBytes(path);
     std::replace(out.begin(), out.end(), '\\', '/');
     return true;
   }
@@ -239,7 +241,7 @@ bool PosixFileSystem::NativePath(std::u16string_view path, std::string& out) con
   if (out == "/") out.clear();
   // Components resolved as Windows resolves them: "." is dropped and ".."
   // never climbs above the drive's root.
-  const std::string rest = Utf16ToUtf8(path.substr(2));
+  const std::string rest = FileNameToBytes(path.substr(2));
   std::vector<std::string_view> parts;
   size_t start = 0;
   while (start <= rest.size()) {
@@ -340,19 +342,27 @@ std::unique_ptr<ReadableFile> PosixFileSystem::OpenForRead(std::u16string_view p
   return std::make_unique<PosixReadableFile>(fd.Release(), static_cast<uint64_t>(st.st_size));
 }
 
-bool PosixFileSystem::ReadFile(std::u16string_view path, std::string& bytes) {
+bool PosixFileSystem::ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) {
   std::string native;
   if (!NativePath(path, native)) return false;
-  FileDescriptor fd(::open(native.c_str(), O_RDONLY | O_CLOEXEC));
+  // A pipe, a device or a link to one is refused before it is opened (opening
+  // a FIFO waits for a writer, and /dev/zero never ends); the descriptor is
+  // checked again, since the name may have changed in between.
   struct stat st {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  FileDescriptor fd(::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) return false;
   bytes.clear();
+  bytes.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) return true;
+    // The file may have grown since fstat.
+    if (static_cast<uint64_t>(n) > maxBytes - bytes.size()) return false;
     bytes.append(buffer, static_cast<size_t>(n));
   }
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/file_name_bytes.h"
 #include "platform/utf.h"
 
 namespace quillmor {
@@ -24,7 +25,7 @@ bool IsDirectory(const std::string& path) {
 
 bool ExistingFolder(const std::string& folder, std::u16string& path) {
   if (!IsDirectory(folder)) return false;
-  path = Utf8ToUtf16(folder);
+  path = FileNameFromBytes(folder);
   return true;
 }
 
@@ -42,7 +43,7 @@ PosixSystemInfo::PosixSystemInfo() {
   std::string temp = Environment("TMPDIR");
   if (temp.empty()) temp = "/tmp";
   if (temp.back() != '/') temp += '/';
-  tempPath_ = Utf8ToUtf16(temp);
+  tempPath_ = FileNameFromBytes(temp);
   debugOutput_ = std::getenv("QUILLMOR_DEBUG_OUTPUT") != nullptr;
 }
 

@@ -265,11 +265,11 @@ std::unique_ptr<ReadableFile> MemoryFileSystem::OpenForRead(std::u16string_view 
   return std::make_unique<SnapshotFile>(std::move(bytes));
 }
 
-bool MemoryFileSystem::ReadFile(std::u16string_view path, std::string& bytes) {
+bool MemoryFileSystem::ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) {
   std::lock_guard lock(mutex_);
   const std::u16string key = NormalisedKey(path);
   const Node* node = Find(key);
-  if (node == nullptr || node->directory) return false;
+  if (node == nullptr || node->directory || node->bytes->size() > maxBytes) return false;
   bytes = *node->bytes;
   const auto cut = shortReads_.find(key);
   if (cut != shortReads_.end() && cut->second < bytes.size()) bytes.resize(cut->second);

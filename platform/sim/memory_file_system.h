@@ -46,7 +46,7 @@ class MemoryFileSystem : public FileSystem {
   bool GetFileInfo(std::u16string_view path, FileInfo& out) override;
   // Reads and maps a snapshot of the bytes taken now.
   std::unique_ptr<ReadableFile> OpenForRead(std::u16string_view path) override;
-  bool ReadFile(std::u16string_view path, std::string& bytes) override;
+  bool ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) override;
   bool WriteFile(std::u16string_view path, std::string_view bytes) override;
   bool AppendFile(std::u16string_view path, std::string_view bytes) override;
   bool ReplaceFile(std::u16string_view from, std::u16string_view to) override;

@@ -108,8 +108,8 @@ bool MountedFileSystem::GetFileInfo(std::u16string_view path, FileInfo& out) {
 std::unique_ptr<ReadableFile> MountedFileSystem::OpenForRead(std::u16string_view path) {
   return VolumeFor(path) ? nullptr : base_.OpenForRead(path);
 }
-bool MountedFileSystem::ReadFile(std::u16string_view path, std::string& bytes) {
-  return !VolumeFor(path) && base_.ReadFile(path, bytes);
+bool MountedFileSystem::ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) {
+  return !VolumeFor(path) && base_.ReadFile(path, bytes, maxBytes);
 }
 bool MountedFileSystem::WriteFile(std::u16string_view path, std::string_view bytes) {
   return !VolumeFor(path) && base_.WriteFile(path, bytes);

@@ -30,4 +30,6 @@ void UseUtf8StandardOutput() {
   SetConsoleOutputCP(CP_UTF8);
 }
 
+std::string PathOutputBytes(std::u16string_view path) { return Utf16ToUtf8(path); }
+
 }  // namespace quillmor

@@ -176,10 +176,15 @@ std::unique_ptr<ReadableFile> Win32FileSystem::OpenForRead(std::u16string_view p
   return std::make_unique<Win32ReadableFile>(std::move(file), static_cast<uint64_t>(size.QuadPart));
 }
 
-bool Win32FileSystem::ReadFile(std::u16string_view path, std::string& bytes) {
+bool Win32FileSystem::ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) {
   ScopedHandle file = OpenExisting(path);
+  // A pipe or a character device (CON, a serial port) is no settings file:
+  // reading it could wait forever or never end.
   LARGE_INTEGER size{};
-  if (!file.valid() || !::GetFileSizeEx(file.get(), &size)) return false;
+  if (!file.valid() || ::GetFileType(file.get()) != FILE_TYPE_DISK || !::GetFileSizeEx(file.get(), &size) ||
+      static_cast<uint64_t>(size.QuadPart) > maxBytes) {
+    return false;
+  }
   bytes.clear();
   bytes.reserve(static_cast<size_t>(size.QuadPart));
   char buffer[65536];
@@ -187,6 +192,7 @@ bool Win32FileSystem::ReadFile(std::u16string_view path, std::string& bytes) {
     DWORD read = 0;
     if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return false;
     if (read == 0) return true;
+    if (read > maxBytes - bytes.size()) return false;  // it grew since GetFileSizeEx
     bytes.append(buffer, read);
   }
 }
@@ -206,6 +212,14 @@ bool Win32FileSystem::AppendFile(std::u16string_view path, std::string_view byte
 }
 
 bool Win32FileSystem::ReplaceFile(std::u16string_view from, std::u16string_view to) {
+  // MOVEFILE_WRITE_THROUGH waits for the rename only, not for the data of the
+  // file moved: flushed first, a power cut cannot leave `to` empty or
+  // zero-filled.
+  {
+    ScopedHandle file(::CreateFileW(Wide(from).c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() || !::FlushFileBuffers(file.get())) return false;
+  }
   return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 

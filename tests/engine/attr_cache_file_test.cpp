@@ -10,6 +10,7 @@
 #include "tests/engine/attr_cache_test_support.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/engine/hand_built_volume.h"
+#include "tests/engine/memory_files.h"
 
 namespace quillmor {
 namespace {
@@ -191,8 +192,8 @@ TEST_F(AttrCacheFileTest, ConcurrentSavesNeverWriteAtTheSameTime) {
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(failures, 0);
   const std::string bytes = CacheBytes();
-  const AttrCacheLoadResult reread =
-      LoadAttrCacheBytes(std::as_bytes(std::span(bytes.data(), bytes.size())), engine->SnapshotVolumes());
+  testing::MemoryReadableFile file(bytes);
+  const AttrCacheLoadResult reread = LoadAttrCacheFile(file, engine->SnapshotVolumes());
   EXPECT_TRUE(reread.headerValid);
   EXPECT_EQ(reread.bytes, bytes.size());
   EXPECT_EQ(reread.entries, refs.size());
@@ -222,7 +223,8 @@ class AttrCacheLoadTest : public ::testing::Test {
     volumes.push_back(HandBuiltVolume(t.env, u"C:", {{u"a"}, {u"b"}, {u"c"}, {u"d"}, {u"e"}}, u"NTFS", 7));
   }
   AttrCacheLoadResult Load(const std::string& bytes) {
-    return LoadAttrCacheBytes(std::as_bytes(std::span(bytes.data(), bytes.size())), volumes);
+    testing::MemoryReadableFile file(bytes);
+    return LoadAttrCacheFile(file, volumes);
   }
   std::unordered_map<uint64_t, AttrEntry> Attrs() {
     std::shared_lock lock(volumes[0]->attrsLock);
@@ -303,6 +305,51 @@ TEST_F(AttrCacheLoadTest, UntrustedFilesLoadWhatTheyCanAndNothingElse) {
       EXPECT_EQ(Attrs().size(), 1u);  // nothing changed
     }
   }
+}
+
+// A cut entry was not consumed: with sections still announced, its bytes were
+// read as a section header for C: and emptied C:'s map, loaded just before.
+// 126 bytes: C: with one entry, then D: announcing two, the second cut at 20
+// bytes whose first two bytes spell 'C'.
+TEST_F(AttrCacheLoadTest, CutSectionStopsTheLoadAndKeepsWhatWasRead) {
+  volumes.push_back(HandBuiltVolume(t.env, u"D:", {{u"x"}}, u"NTFS", 9));
+  const std::string file = CacheFileBytes()
+                               .Header(3)
+                               .Section(u'C', 7, 1)
+                               .Entry(0x100, 1, 2, 3)
+                               .Section(u'D', 9, 2)
+                               .Entry(0x100, 4, 5, 6)
+                               .Raw(CacheFileBytes().Entry(u'C', 0, 0, 0).str().substr(0, 20))
+                               .str();
+  ASSERT_EQ(file.size(), 126u);
+  const AttrCacheLoadResult result = Load(file);
+  EXPECT_EQ(result.entries, 2u);
+  EXPECT_EQ(result.bytes, 106u);
+  ASSERT_EQ(Attrs().size(), 1u);
+  EXPECT_EQ(Attrs().at(0x100).size, 1u);
+  EXPECT_EQ(volumes[1]->attrs.size(), 1u);
+}
+
+// An attrcache.v1.bin of 2 GiB with a bad magic was read whole (2.1 GB
+// resident) before its header was looked at. The header is now read alone,
+// and the sections a block at a time.
+TEST_F(AttrCacheLoadTest, HeaderIsCheckedFirstAndSectionsAreReadInBlocks) {
+  const std::string junk = "HCSW" + std::string(4 << 20, 'j');
+  testing::MemoryReadableFile foreign(junk);
+  EXPECT_FALSE(LoadAttrCacheFile(foreign, volumes).headerValid);
+  ASSERT_EQ(foreign.reads.size(), 1u);
+  EXPECT_EQ(foreign.reads[0], std::make_pair(uint64_t{0}, size_t{12}));
+
+  CacheFileBytes big;
+  big.Header(1).Section(u'C', 7, 40000);
+  for (uint64_t i = 0; i < 40000; ++i) big.Entry(0x100 + i % 5, i, i, i);
+  testing::MemoryReadableFile file(big.str());
+  const AttrCacheLoadResult result = LoadAttrCacheFile(file, volumes);
+  EXPECT_EQ(result.entries, 40000u);
+  EXPECT_EQ(result.bytes, big.str().size());
+  EXPECT_EQ(Attrs().at(0x104).size, 39999u);
+  EXPECT_GT(file.reads.size(), 2u);
+  for (const auto& [offset, length] : file.reads) EXPECT_LE(length, 256u * 1024) << "at " << offset;
 }
 
 TEST_F(AttrCacheLoadTest, LaterDuplicatesWinAndAnyNonZeroKnownByteCounts) {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/sim/memory_file_system.h"
 #include "platform/sim/test_env.h"
 #include "platform/utf.h"
 #include "tests/engine/memory_files.h"
@@ -117,6 +118,26 @@ TEST_F(ContentZipSettingsTest, DefaultsAreUsedWhenTheFilesCannotBeWritten) {
   LoadContentZipSettings(t.env);
   EXPECT_EQ(CopyContentZipSettings().extensions, DefaultContentZipSettings().extensions);
   EXPECT_EQ(CopyContentZipSettings().innerPatterns, DefaultContentZipSettings().innerPatterns);
+}
+
+// The files were truncated and rewritten in place: a disk that filled up
+// half-way left half a list, read back at every later start.
+TEST_F(ContentZipSettingsTest, WriteCutShortLeavesNoCutFile) {
+  MemoryFileSystem disk;
+  disk.AddDirectories(kConfig);
+  t.env.files = &disk;
+  disk.FailNextWrites(1);
+  LoadContentZipSettings(t.env);
+  EXPECT_EQ(CopyContentZipSettings().extensions, DefaultContentZipSettings().extensions);
+  EXPECT_FALSE(disk.Exists(std::u16string(kConfig) + std::u16string(kContentZipExtsFile)));
+
+  InstallContentZipSettings({});
+  LoadContentZipSettings(t.env);
+  InstallContentZipSettings({});
+  LoadContentZipSettings(t.env);  // from the files now
+  EXPECT_EQ(CopyContentZipSettings().extensions, DefaultContentZipSettings().extensions);
+  EXPECT_EQ(CopyContentZipSettings().innerPatterns, DefaultContentZipSettings().innerPatterns);
+  EXPECT_TRUE(disk.Exists(std::u16string(kConfig) + std::u16string(kContentZipExtsFile)));
 }
 
 TEST_F(ContentZipSettingsTest, AFolderInPlaceOfTheFileCountsAsMissing) {

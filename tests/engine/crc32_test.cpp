@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "tests/engine/sample_data.h"
+#include "platform/sim/sample_data.h"
 
 namespace quillmor {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/sample_data.h"
 #include "tests/engine/deflate_writer.h"
-#include "tests/engine/sample_data.h"
 
 namespace quillmor {
 namespace {

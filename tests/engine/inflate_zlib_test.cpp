@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/inflate.h"
-#include "tests/engine/sample_data.h"
+#include "platform/sim/sample_data.h"
 
 namespace quillmor {
 namespace {

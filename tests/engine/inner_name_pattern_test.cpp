@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/engine/sample_data.h"
+#include "platform/sim/sample_data.h"
 
 namespace quillmor {
 namespace {

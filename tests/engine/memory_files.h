@@ -87,10 +87,10 @@ class MemoryFileSystem : public FileSystem {
     if (it == files.end() || unreadable.count(key)) return nullptr;
     return std::make_unique<MemoryReadableFile>(it->second);
   }
-  bool ReadFile(std::u16string_view path, std::string& bytes) override {
+  bool ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) override {
     const std::u16string key(path);
     const auto it = files.find(key);
-    if (it == files.end() || unreadable.count(key)) return false;
+    if (it == files.end() || unreadable.count(key) || it->second.size() > maxBytes) return false;
     bytes = it->second;
     return true;
   }

@@ -1,5 +1,8 @@
 #include "engine/search_engine.h"
 
+#include <new>
+
+#include "platform/forwarding_file_system.h"
 #include "tests/engine/engine_fixture.h"
 
 namespace quillmor {
@@ -44,6 +47,30 @@ TEST_F(SearchEngineTest, StartUpIndexesNtfsByJournalAndOthersByWalk) {
   ASSERT_TRUE(log.has_value());
   EXPECT_NE(log->find("] startup index_ms="), std::string::npos);
   EXPECT_NE(log->find(" volume_count=2\r\n"), std::string::npos);
+}
+
+// A file system whose attribute cache cannot be loaded for want of memory.
+class CacheOutOfMemory : public ForwardingFileSystem {
+ public:
+  using ForwardingFileSystem::ForwardingFileSystem;
+  std::unique_ptr<ReadableFile> OpenForRead(std::u16string_view path) override {
+    if (path.ends_with(u"attrcache.v1.bin")) throw std::bad_alloc();
+    return ForwardingFileSystem::OpenForRead(path);
+  }
+};
+
+// The exception of a failed cache load escaped the start-up job, so neither
+// WMU_INDEX_READY nor WMU_VOLUMES_SYNCED came: quillmor-cli waited for ever.
+TEST_F(SearchEngineTest, FailedCacheLoadStillEndsStartUpAndIsLogged) {
+  TwoDrives();
+  CacheOutOfMemory failing(files);
+  t.env.files = &failing;
+  StartUp(2);
+  EXPECT_EQ(t.poster.Messages(), (std::vector{Message(WMU_INDEX_READY), Message(WMU_VOLUMES_SYNCED)}));
+  EXPECT_EQ(Drives(), (std::vector<std::u16string>{u"C:", u"E:"}));
+  const std::string log = memory.Contents(u".\\Quillmor_gdi.log").value_or("");
+  EXPECT_NE(log.find("[BackgroundThreadException] init_background: attribute cache load failed"), std::string::npos)
+      << log;
 }
 
 TEST_F(SearchEngineTest, StartUpWithNothingIndexablePostsIndexReadyOne) {

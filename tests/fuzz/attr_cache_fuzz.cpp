@@ -7,21 +7,23 @@
 #include "platform/sim/test_env.h"
 #include "tests/engine/attr_cache_bytes.h"
 #include "tests/engine/hand_built_volume.h"
+#include "tests/engine/memory_files.h"
 #include "tests/fuzz/fuzz_target.h"
 
 using namespace quillmor;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // An exact-size heap copy, so AddressSanitizer sees any read past the end.
-  auto file = std::make_unique<std::byte[]>(size);
-  if (size != 0) std::memcpy(file.get(), data, size);
+  auto bytes = std::make_unique<char[]>(size);
+  if (size != 0) std::memcpy(bytes.get(), data, size);
+  testing::MemoryReadableFile file(std::string_view(bytes.get(), size));
 
   static TestEnv t;
   static const std::vector<VolumePtr> volumes = {
       HandBuiltVolume(t.env, u"C:", {{u"a"}, {u"b"}, {u"c"}}, u"NTFS", 7),
       HandBuiltVolume(t.env, u"D:", {{u"x"}}, u"NTFS", 9),
   };
-  LoadAttrCacheBytes(std::span<const std::byte>(file.get(), size), volumes);
+  LoadAttrCacheFile(file, volumes);
   return 0;
 }
 

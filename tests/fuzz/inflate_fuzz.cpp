@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "engine/inflate.h"
+#include "platform/sim/sample_data.h"
 #include "tests/engine/deflate_writer.h"
-#include "tests/engine/sample_data.h"
 #include "tests/fuzz/fuzz_target.h"
 
 using namespace quillmor;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/sim/test_env.h"
+#include "platform/utf.h"
 #include "settings/config_directory.h"
 #include "settings/localisation_files.h"
 #include "settings/localisation_languages.h"
@@ -63,9 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
 std::vector<std::vector<uint8_t>> QuillmorFuzzSeeds() {
   auto seed = [](std::string_view text) { return std::vector<uint8_t>(text.begin(), text.end()); };
+  const std::string templateFirstLine = Utf16ToUtf8(kLanguageTemplateFirstLine);
   return {
-      seed("\xEF\xBB\xBF# Auto-generated language template\r\nName=Deutsch\r\nMenu_Open=\"  x \"\r\n"
+      seed("\xEF\xBB\xBF" + templateFirstLine +
+           "\r\nName=Deutsch\r\nMenu_Open=\"  x \"\r\n"
            "Msg_Two=a\\nb\\\\c\r\n#Name=no\r\nlang=de-de\r\n"),
+      seed("# my own texts\nMsg_Path=C:\\new folder\\\\x\n"),
       seed("\xFF\xFEN\0a\0m\0e\0=\0'\0x\0'\0\n\0"),
       seed("lang = ..\\x\nName\n=\n'\n"),
   };

@@ -1,12 +1,14 @@
 // File contents reach the code-page decoder as they are: any bytes must
 // decode without reading past them, and what decodes must encode back to
-// bytes that decode to the same text.
+// bytes that decode to the same text. File names are any bytes too, and must
+// come back exactly.
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
 #include "platform/env.h"
+#include "platform/file_name_bytes.h"
 #include "tests/fuzz/fuzz_target.h"
 
 using namespace quillmor;
@@ -28,6 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!codec.FromUtf16(codePage, text, encoded)) std::abort();
   std::u16string again;
   if (!codec.ToUtf16(codePage, encoded, again) || again != text) std::abort();
+
+  const std::u16string name = FileNameFromBytes(bytes);
+  if (name.size() > bytes.size() || FileNameToBytes(name) != bytes) std::abort();
   return 0;
 }
 

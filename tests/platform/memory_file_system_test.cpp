@@ -10,6 +10,9 @@
 namespace quillmor {
 namespace {
 
+// No cap: these tests read files whatever their size.
+constexpr uint64_t kAnySize = UINT64_MAX;
+
 std::vector<std::u16string> Names(FileSystem& files, std::u16string_view directory) {
   std::vector<std::u16string> names;
   auto lister = files.ListDirectory(directory);
@@ -30,7 +33,7 @@ TEST_F(MemoryFileSystemTest, PathsCompareAsWindowsComparesThem) {
   ASSERT_TRUE(files.CreateDirectory(u"C:\\Data"));
   ASSERT_TRUE(files.WriteFile(u"c:/data//Notes.TXT", "hello"));
   std::string bytes;
-  ASSERT_TRUE(files.ReadFile(u"C:\\DATA\\notes.txt", bytes));
+  ASSERT_TRUE(files.ReadFile(u"C:\\DATA\\notes.txt", bytes, kAnySize));
   EXPECT_EQ(bytes, "hello");
   EXPECT_TRUE(files.IsDirectory(u"C:\\data\\"));
   EXPECT_EQ(Names(files, u"C:\\Data"), (std::vector<std::u16string>{u".", u"..", u"Notes.TXT"}));
@@ -155,7 +158,7 @@ TEST_F(MemoryFileSystemTest, CutShortFileReadsBackShort) {
   files.AddFile(u"C:\\cache.bin", "0123456789");
   files.CutShortOnRead(u"C:\\cache.bin", 4);
   std::string bytes;
-  ASSERT_TRUE(files.ReadFile(u"C:\\cache.bin", bytes));
+  ASSERT_TRUE(files.ReadFile(u"C:\\cache.bin", bytes, kAnySize));
   EXPECT_EQ(bytes, "0123");
   EXPECT_EQ(files.OpenForRead(u"C:\\cache.bin")->Size(), 4u);
 }
@@ -199,7 +202,7 @@ TEST_F(MemoryFileSystemTest, ConcurrentWritersAndReaders) {
         files.AppendFile(u"C:\\d\\shared.log", "line\n");
         files.WriteFile(path, std::string(static_cast<size_t>(i), 'x'));
         std::string bytes;
-        files.ReadFile(path, bytes);
+        files.ReadFile(path, bytes, kAnySize);
         Names(files, u"C:\\d");
       }
     });

@@ -6,9 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <iterator>
 #include <map>
 #include <vector>
 
@@ -20,10 +23,21 @@
 namespace quillmor {
 namespace {
 
+// No cap: these tests read files whatever their size.
+constexpr uint64_t kAnySize = UINT64_MAX;
+
 using namespace win32;
 
 constexpr uint32_t kReparsePoint = 0x400;
 constexpr int64_t kUnixEpochSeconds = 11'644'473'600;
+
+struct FileDescriptorCloser {
+  explicit FileDescriptorCloser(int fd) : fd(fd) {}
+  ~FileDescriptorCloser() {
+    if (fd >= 0) ::close(fd);
+  }
+  int fd;
+};
 
 uint64_t FileTimeOf(const timespec& ts) {
   return static_cast<uint64_t>(ts.tv_sec + kUnixEpochSeconds) * 10'000'000 + static_cast<uint64_t>(ts.tv_nsec) / 100;
@@ -46,7 +60,7 @@ class PosixFileSystemTest : public ::testing::Test {
   void MakeDirectory(const std::string& relative) { ASSERT_EQ(::mkdir((root + "/" + relative).c_str(), 0777), 0); }
   std::string Read(const std::string& relative) {
     std::string bytes;
-    EXPECT_TRUE(fs.ReadFile(U16("E:\\" + relative), bytes));
+    EXPECT_TRUE(fs.ReadFile(U16("E:\\" + relative), bytes, kAnySize));
     return bytes;
   }
 
@@ -183,8 +197,8 @@ TEST_F(PosixFileSystemTest, SizesAndTimesAgreeWithStat) {
 
   struct statx sx {};
   ASSERT_EQ(::statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx), 0);
-  const auto& born = (sx.stx_mask & STATX_BTIME) != 0 ? sx.stx_btime : sx.stx_ctime;
-  const uint64_t creation = FileTimeOf({born.tv_sec, born.tv_nsec});
+  const uint64_t creation =
+      (sx.stx_mask & STATX_BTIME) != 0 ? FileTimeOf({sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec}) : 0;
 
   FileInfo info;
   ASSERT_TRUE(fs.GetFileInfo(u"E:\\t.bin", info));
@@ -197,6 +211,87 @@ TEST_F(PosixFileSystemTest, SizesAndTimesAgreeWithStat) {
   EXPECT_EQ(listed[u"t.bin"].size, info.size);
   EXPECT_EQ(listed[u"t.bin"].lastWriteTime, info.lastWriteTime);
   EXPECT_EQ(listed[u"t.bin"].creationTime, info.creationTime);
+}
+
+// --long showed 1970-01-01 00:00, or the last metadata change, as a file's
+// creation time. A file system that records births gives the birth time
+// (here: between just before and just after the file was made); one that
+// records none (/proc) gives 0, shown as "-".
+TEST_F(PosixFileSystemTest, CreationTimeIsTheBirthTimeOrNone) {
+  timespec before{}, after{};
+  ASSERT_EQ(::clock_gettime(CLOCK_REALTIME, &before), 0);
+  Write("born.txt", "x");
+  ASSERT_EQ(::clock_gettime(CLOCK_REALTIME, &after), 0);
+  struct statx sx {};
+  ASSERT_EQ(::statx(AT_FDCWD, (root + "/born.txt").c_str(), 0, STATX_BTIME, &sx), 0);
+  FileInfo info;
+  ASSERT_TRUE(fs.GetFileInfo(u"E:\\born.txt", info));
+  if ((sx.stx_mask & STATX_BTIME) != 0) {
+    // File-system clocks are coarse: they may lag the real-time clock a little.
+    EXPECT_GE(info.creationTime + 10'000'000, FileTimeOf(before));
+    EXPECT_LE(info.creationTime, FileTimeOf(after));
+  }
+
+  ASSERT_TRUE(fs.MapDrive(u'P', "/proc"));
+  ASSERT_EQ(::statx(AT_FDCWD, "/proc/version", 0, STATX_BTIME, &sx), 0);
+  if ((sx.stx_mask & STATX_BTIME) != 0) GTEST_SKIP() << "this /proc records birth times";
+  ASSERT_TRUE(fs.GetFileInfo(u"P:\\version", info));
+  EXPECT_EQ(info.creationTime, 0u);
+  EXPECT_NE(info.lastWriteTime, 0u);
+  EXPECT_EQ(List(u"P:")[u"version"].creationTime, 0u);
+}
+
+// Names are bytes on POSIX. "r\xffport.txt", "r\xfeport.txt" and
+// "r\u{FFFD}port.txt" all became "r\u{FFFD}port.txt", so every path reached
+// the third file. Each byte outside valid UTF-8 is now the lone surrogate
+// U+DC80 + byte, and back.
+TEST_F(PosixFileSystemTest, NamesThatAreNotUtf8MapToTheirOwnFiles) {
+  const std::string names[] = {"r\xffport.txt", "r\xfeport.txt", "r\xef\xbf\xbdport.txt", "\xc3(\x80\xe4\xb8.txt"};
+  for (const std::string& name : names) Write(name, "content of " + name);
+
+  const auto listed = List(u"E:");
+  const std::u16string expected[] = {u"r\xDCFFport.txt", u"r\xDCFEport.txt", u"r\uFFFDport.txt",
+                                     u"\xDCC3(\xDC80\xDCE4\xDCB8.txt"};
+  for (size_t i = 0; i < std::size(names); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(listed.count(expected[i]), 1u);
+    std::string bytes;
+    ASSERT_TRUE(fs.ReadFile(u"E:\\" + expected[i], bytes, kAnySize));
+    EXPECT_EQ(bytes, "content of " + names[i]);
+    auto file = fs.OpenForRead(u"E:\\" + expected[i]);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->Size(), bytes.size());
+  }
+  EXPECT_EQ(listed.size(), std::size(names));
+}
+
+// A settings file that is a link to /dev/zero took all memory; a FIFO blocked
+// the reader in open() until some writer came. Whole-file reads take regular
+// files of at most the cap, and refuse the rest at once.
+TEST_F(PosixFileSystemTest, WholeFileReadsAreCappedAndTakeRegularFilesOnly) {
+  Write("small.ini", std::string(100, 's'));
+  std::string bytes;
+  EXPECT_TRUE(fs.ReadFile(u"E:\\small.ini", bytes, 100));
+  EXPECT_EQ(bytes.size(), 100u);
+  EXPECT_FALSE(fs.ReadFile(u"E:\\small.ini", bytes, 99));
+
+  ASSERT_EQ(::symlink("/dev/zero", (root + "/zero.ini").c_str()), 0);
+  ASSERT_EQ(::symlink("small.ini", (root + "/link.ini").c_str()), 0);
+  ASSERT_EQ(::mkfifo((root + "/fifo.ini").c_str(), 0600), 0);
+  EXPECT_FALSE(fs.ReadFile(u"E:\\zero.ini", bytes, kAnySize));
+  EXPECT_TRUE(fs.ReadFile(u"E:\\link.ini", bytes, 100));  // a link to a regular file is read
+
+  // Read on another thread, so that a reader that waits for a writer fails
+  // the test instead of hanging it.
+  auto fifo = std::async(std::launch::async, [this] {
+    std::string ignored;
+    return fs.ReadFile(u"E:\\fifo.ini", ignored, kAnySize);
+  });
+  if (fifo.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+    ADD_FAILURE() << "reading a FIFO waits for a writer";
+    FileDescriptorCloser writer(::open((root + "/fifo.ini").c_str(), O_WRONLY | O_NONBLOCK));
+  }
+  EXPECT_FALSE(fifo.get());
 }
 
 // As FindFirstFileW without a long-path prefix: "dir\\*" must fit in
@@ -255,8 +350,8 @@ TEST_F(PosixFileSystemTest, WholeFileWritesReadsAndAppends) {
   EXPECT_EQ(Read("big.bin"), big);
 
   std::string bytes = "untouched";
-  EXPECT_FALSE(fs.ReadFile(u"E:\\missing.txt", bytes));
-  EXPECT_FALSE(fs.ReadFile(u"E:\\", bytes));
+  EXPECT_FALSE(fs.ReadFile(u"E:\\missing.txt", bytes, kAnySize));
+  EXPECT_FALSE(fs.ReadFile(u"E:\\", bytes, kAnySize));
   EXPECT_FALSE(fs.WriteFile(u"E:\\no\\such\\dir.txt", "x"));
   EXPECT_FALSE(fs.AppendFile(u"F:\\x.txt", "x"));
 }

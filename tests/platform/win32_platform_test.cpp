@@ -22,6 +22,9 @@
 namespace quillmor {
 namespace {
 
+// No cap: these tests read files whatever their size.
+constexpr uint64_t kAnySize = UINT64_MAX;
+
 using namespace win32;
 
 bool RunningUnderWine() {
@@ -31,7 +34,7 @@ bool RunningUnderWine() {
 
 std::string ReadAll(FileSystem& fs, std::u16string_view path) {
   std::string bytes;
-  EXPECT_TRUE(fs.ReadFile(path, bytes)) << Utf16ToUtf8(path);
+  EXPECT_TRUE(fs.ReadFile(path, bytes, kAnySize)) << Utf16ToUtf8(path);
   return bytes;
 }
 
@@ -74,12 +77,61 @@ TEST_F(Win32FileSystemTest, WholeFileWritesReadsAppendsAndReplaces) {
   EXPECT_FALSE(fs.ReplaceFile(Path(u"a.tmp"), Path(u"a.ini")));
 
   std::string bytes;
-  EXPECT_FALSE(fs.ReadFile(Path(u"missing"), bytes));
+  EXPECT_FALSE(fs.ReadFile(Path(u"missing"), bytes, kAnySize));
   EXPECT_FALSE(fs.WriteFile(Path(u"no\\such\\file"), "x"));
   EXPECT_TRUE(fs.DeleteFile(Path(u"new.log")));
   EXPECT_FALSE(fs.DeleteFile(Path(u"new.log")));
   EXPECT_TRUE(fs.CreateDirectory(Path(u"sub")));
   EXPECT_FALSE(fs.CreateDirectory(Path(u"sub")));
+}
+
+// MoveFileExW's write-through waits for the rename, not for the data of the
+// file moved: after a power cut the replaced file could be empty. The new
+// file is flushed first, which needs write access to it; a flush that cannot
+// happen (another handle denies writing) now fails the replace and leaves
+// the old file in place.
+TEST_F(Win32FileSystemTest, ReplaceFlushesTheNewFileFirst) {
+  ASSERT_TRUE(fs.WriteFile(Path(u"a.ini"), "old"));
+  ASSERT_TRUE(fs.WriteFile(Path(u"a.tmp"), "new"));
+  {
+    ScopedHandle reader(::CreateFileW(Wide(Path(u"a.tmp")).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(reader.valid());
+    EXPECT_FALSE(fs.ReplaceFile(Path(u"a.tmp"), Path(u"a.ini")));
+    EXPECT_EQ(ReadAll(fs, Path(u"a.ini")), "old");
+  }
+  EXPECT_TRUE(fs.ReplaceFile(Path(u"a.tmp"), Path(u"a.ini")));
+  EXPECT_EQ(ReadAll(fs, Path(u"a.ini")), "new");
+}
+
+// A settings file that is a device or a pipe was read until it ended, which
+// a pipe without a writer never does; a huge one until memory ran out.
+TEST_F(Win32FileSystemTest, WholeFileReadsAreCappedAndTakeDiskFilesOnly) {
+  ASSERT_TRUE(fs.WriteFile(Path(u"small.ini"), std::string(100, 's')));
+  std::string bytes;
+  EXPECT_TRUE(fs.ReadFile(Path(u"small.ini"), bytes, 100));
+  EXPECT_EQ(bytes.size(), 100u);
+  EXPECT_FALSE(fs.ReadFile(Path(u"small.ini"), bytes, 99));
+  EXPECT_FALSE(fs.ReadFile(u"NUL", bytes, kAnySize));
+
+  const std::u16string pipeName = u"\\\\.\\pipe\\quillmor-test-" + U16(std::to_string(::GetCurrentProcessId()));
+  ScopedHandle pipe(
+      ::CreateNamedPipeW(Wide(pipeName).c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr));
+  ASSERT_TRUE(pipe.valid()) << ::GetLastError();
+  // Read on another thread, so that a reader that waits for the writer fails
+  // the test instead of hanging it.
+  std::atomic<int> result{-1};
+  std::thread reader([&] {
+    std::string ignored;
+    result = fs.ReadFile(pipeName, ignored, kAnySize) ? 1 : 0;
+  });
+  for (int i = 0; i < 3000 && result.load() < 0; ++i) ::Sleep(10);
+  if (result.load() < 0) {
+    ADD_FAILURE() << "reading a pipe waits for its writer";
+    pipe.Reset();  // ends the read
+  }
+  reader.join();
+  EXPECT_EQ(result.load(), 0);
 }
 
 TEST_F(Win32FileSystemTest, ListingsAttributesAndTimes) {

@@ -4,6 +4,7 @@
 
 #include "search/default_filter_tags.h"
 #include "search/filters_file.h"
+#include "settings/localisation_files.h"
 #include "settings/localisation_languages.h"
 #include "settings/settings_file.h"
 #include "tests/search/filter_fixture.h"
@@ -127,8 +128,10 @@ TEST_F(ApplyLanguageTest, HostileFilterFilesFallBackQuietly) {
 }
 
 TEST_F(ApplyLanguageTest, LanguageNamesThatWouldBreakTheFilterFileAreMadeSafe) {
+  // A line break can reach a text only through a template's escapes.
   files.AddDirectories(LanguageFolderPath(env));
-  files.AddFile(JoinPath(LanguageFolderPath(env), u"custom.ini"), "Filter.2 = \"# Docs = mine\\nmore\"\n");
+  files.AddFile(JoinPath(LanguageFolderPath(env), u"de-de.ini"),
+                Utf16ToUtf8(kLanguageTemplateFirstLine) + "\nFilter.2 = \"# Docs = mine\\nmore\"\n");
   AnswerWith question(FilterConflictAnswer::kYes);
   SwitchToGerman(question);
   EXPECT_EQ(state.Tags()->at(2).name, u"Docs   mine more");

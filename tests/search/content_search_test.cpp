@@ -10,11 +10,11 @@
 #include <sstream>
 
 #include "engine/content_zip_settings.h"
+#include "platform/sim/fake_view_state.h"
 #include "platform/utf.h"
 #include "search/search_pipeline.h"
 #include "settings/config_directory.h"
 #include "tests/engine/engine_fixture.h"
-#include "tests/engine/fake_view_state.h"
 #include "tests/search/open_hook_file_system.h"
 
 namespace quillmor {

@@ -1,10 +1,10 @@
 #include "search/filter_pass.h"
 
+#include "platform/sim/fake_view_state.h"
 #include "search/default_filter_tags.h"
 #include "search/search_pipeline.h"
 #include "tests/countdown_latch.h"
 #include "tests/engine/engine_fixture.h"
-#include "tests/engine/fake_view_state.h"
 
 namespace quillmor {
 namespace {

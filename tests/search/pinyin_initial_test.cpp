@@ -8,7 +8,7 @@
 #include "tests/search/map_text_codec.h"
 
 #if defined(__linux__)
-#include "tests/search/iconv_text_codec.h"
+#include "platform/sim/iconv_text_codec.h"
 #endif
 
 namespace quillmor {

@@ -3,8 +3,8 @@
 #include "platform/utf.h"
 #include "search/search_scope.h"
 
+#include "platform/sim/fake_view_state.h"
 #include "tests/engine/engine_fixture.h"
-#include "tests/engine/fake_view_state.h"
 
 namespace quillmor {
 namespace {

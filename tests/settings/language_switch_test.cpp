@@ -133,6 +133,28 @@ TEST_F(LanguageSwitchTest, HostileLanguageFilesAreTakenQuietly) {
   EXPECT_TRUE(files.IsDirectory(Lang(u"fr-fr.ini")));
 }
 
+// Templates and language.ini were truncated and rewritten in place: a write
+// cut short by a full disk left a cut zh-cn.ini, which, being there, was never
+// written again and loaded as overrides on every later start.
+TEST_F(LanguageSwitchTest, WriteCutShortLeavesNoCutFile) {
+  files.AddDirectories(LanguageFolderPath(env));
+  PutConfigFile(u"language.ini", "lang=fr-fr\n");
+  files.FailNextWrites(1);  // the first template, zh-cn's
+  MakeLanguageCurrent(env, u"en-us");
+  EXPECT_FALSE(files.Exists(Lang(u"zh-cn.ini")));
+  EXPECT_FALSE(files.Exists(Lang(u"zh-cn.ini.tmp")));
+  MakeLanguageCurrent(env, u"zh-cn");
+  EXPECT_EQ(*ActiveStringTable(), StringTableOf(u"zh-cn"));
+  StringTable fromTemplate;
+  ASSERT_TRUE(ReadLanguageOverrides(files, Lang(u"zh-cn.ini"), fromTemplate));
+  EXPECT_EQ(fromTemplate, StringTableOf(u"zh-cn"));
+
+  files.FailNextWrites(1);  // language.ini now: every template exists
+  MakeLanguageCurrent(env, u"de-de");
+  EXPECT_EQ(ReadableText(ConfigFile(u"language.ini")), "lang=zh-cn\n");
+  EXPECT_FALSE(files.Exists(ConfigFile(u"language.ini.tmp")));
+}
+
 TEST_F(LanguageSwitchTest, ReadOnlyConfigurationStillSwitches) {
   files.AddDirectories(kConfigDir);
   files.RefuseWritesUnder(kConfigDir);

@@ -114,10 +114,51 @@ TEST_F(LanguageFilesTest, OverridesIgnoreCommentsAndLinesWithoutEquals) {
       "Msg_Spaces=\" keep \"\n"
       "Msg_Empty=\n");
   const StringTable expected = {
-      {u"Menu_View", u"Look"},       {u"Menu_Sort", u"Second"},  {u"Msg_Two", u"line one\nline two\\n"},
+      {u"Menu_View", u"Look"},       {u"Menu_Sort", u"Second"},  {u"Msg_Two", u"line one\\nline two\\\\n"},
       {u"Msg_Path", u"C:\\temp\\x"}, {u"Msg_Spaces", u" keep "}, {u"Msg_Empty", u""},
   };
   EXPECT_EQ(table, expected);
+}
+
+// Every override file had "\n" and "\\" decoded, so a user's "C:\new folder"
+// came out as "C:" and a line break. Only the templates this program writes
+// are escaped, and they say so in their first line.
+TEST_F(LanguageFilesTest, UserFilesKeepTheirBackslashesAndTemplatesTheirEscapes) {
+  struct Case {
+    const char* name;
+    std::string file;
+    std::u16string value;
+    std::u16string displayName;
+  };
+  const std::string firstLine = Utf16ToUtf8(kLanguageTemplateFirstLine);
+  const Case cases[] = {
+      {"a user's file", "Msg_Path=C:\\new folder\\\\share\nName=N\\name\n", u"C:\\new folder\\\\share", u"N\\name"},
+      {"a user's file with a comment", "# my texts\nMsg_Path=C:\\new folder\nName=N\\name\n", u"C:\\new folder",
+       u"N\\name"},
+      {"a template of an older form", "# Auto-generated language template\nMsg_Path=a\\nb\nName=N\\name\n", u"a\\nb",
+       u"N\\name"},
+      {"a template this program wrote",
+       "\xEF\xBB\xBF" + firstLine + "\r\nName=N\\name\r\nMsg_Path=C:\\\\new\\nline\r\n", u"C:\\new\nline", u"N\name"},
+      {"its line not first", "Name=x\\n\n" + firstLine + "\nMsg_Path=C:\\new\n", u"C:\\new", u"x\\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Overrides(c.file).at(u"Msg_Path"), c.value);
+    files.Put(u"C:\\n.ini", c.file);
+    EXPECT_EQ(ReadLanguageDisplayName(files, u"C:\\n.ini", u"xx"), c.displayName);
+  }
+}
+
+// A language file that is a link to /dev/zero, or any huge file, was read
+// until memory ran out: past the cap it is unreadable and the table stays.
+TEST_F(LanguageFilesTest, FileOverTheCapIsUnreadable) {
+  std::string huge = "Menu_Open=Huge\n";
+  huge.resize(kMaxSettingsFileBytes + 1, ' ');
+  files.Put(u"C:\\o.ini", huge);
+  StringTable table = {{u"Menu_Open", u"Open"}};
+  EXPECT_FALSE(ReadLanguageOverrides(files, u"C:\\o.ini", table));
+  EXPECT_EQ(table.at(u"Menu_Open"), u"Open");
+  EXPECT_EQ(ReadLanguageDisplayName(files, u"C:\\o.ini", u"xx-yy"), u"xx-yy");
 }
 
 TEST_F(LanguageFilesTest, OverridesOfMissingFileLeaveTheTable) {
@@ -153,11 +194,14 @@ TEST_F(LanguageFilesTest, TemplateOfEveryBuiltInTableReadsBackUnchanged) {
 TEST_F(LanguageFilesTest, TemplateStartsWithItsCommentAndListsKeysInOrder) {
   const StringTable table = {{u"Zed_Extra", u"z"}, {u"Menu_Open", u"Open"}, {u"Name", u"N"}, {u"Abc_Extra", u"a"}};
   EXPECT_EQ(LanguageTemplateText(table),
-            u"# Auto-generated language template\nName=N\nMenu_Open=Open\nAbc_Extra=a\nZed_Extra=z\n");
+            std::u16string(kLanguageTemplateFirstLine) + u"\nName=N\nMenu_Open=Open\nAbc_Extra=a\nZed_Extra=z\n");
+  EXPECT_EQ(kLanguageTemplateFirstLine,
+            u"# Auto-generated language template: a line break is written as \\n, a backslash as \\\\");
   ASSERT_TRUE(WriteLanguageTemplate(files, u"C:\\t.ini", table));
   std::string bytes;
   files.Get(u"C:\\t.ini", bytes);
-  EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF# Auto-generated language template\r\nName=N\r\n"));
+  EXPECT_TRUE(bytes.starts_with("\xEF\xBB\xBF# Auto-generated language template: "));
+  EXPECT_NE(bytes.find("\r\nName=N\r\n"), bytes.npos);
 }
 
 TEST(LanguageValueTest, EncodingRoundTripsAwkwardTexts) {

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
+#include "settings/hotkey_settings.h"
+#include "settings/recent_opens.h"
+#include "settings/window_settings.h"
 #include "tests/settings/settings_fixture.h"
 
 namespace quillmor {
@@ -78,6 +82,58 @@ TEST_F(SettingsFileTest, WriteFailsWhereTheFolderRefuses) {
   files.AddDirectories(u"C:\\locked");
   EXPECT_FALSE(WriteSettingsFile(files, u"C:\\locked\\a.ini", u"a=1\n"));
   EXPECT_FALSE(WriteSettingsFile(files, u"C:\\no such folder\\a.ini", u"a=1\n"));
+}
+
+// A settings file that is a link to /dev/zero, or any huge file, was read
+// until memory ran out. Past the cap a file counts as unreadable.
+TEST_F(SettingsFileTest, FileOverTheCapIsUnreadable) {
+  std::string content = "a=1\n";
+  content.resize(kMaxSettingsFileBytes, ' ');
+  files.AddFile(u"C:\\a.ini", content);
+  std::vector<std::u16string> lines;
+  ASSERT_TRUE(ReadSettingsLines(files, u"C:\\a.ini", 256, lines));
+  EXPECT_EQ(lines.front(), u"a=1");
+  files.AddFile(u"C:\\a.ini", content + " ");
+  EXPECT_FALSE(ReadSettingsLines(files, u"C:\\a.ini", 256, lines));
+  EXPECT_TRUE(lines.empty());
+
+  PutConfigFile(u"window.ini", "width=1200\n" + std::string(kMaxSettingsFileBytes, '\n'));
+  WindowSettings window;
+  LoadWindowSettings(env, 96, window);
+  EXPECT_EQ(window.width, WindowSettings{}.width);
+}
+
+// Settings files were truncated and rewritten: a crash or a full disk left a
+// cut file. Each is now written beside and moved over the old one, which a
+// failed write leaves as it was.
+TEST_F(SettingsFileTest, FailedWriteLeavesTheOldFileWhole) {
+  struct Case {
+    const char16_t* name;
+    std::function<bool()> save;
+  };
+  RecentOpenList recent;
+  const Case cases[] = {
+      {u"window.ini",
+       [&] {
+         WindowSettings settings;
+         return SaveWindowSettings(env, 96, LiveWindowValues{.normalWidth = 1000, .normalHeight = 600}, settings);
+       }},
+      {u"hotkey.ini", [&] { return SaveHotkeySettings(env, HotkeySettings{}); }},
+      {u"recent.ini", [&] { return recent.Save(env); }},
+  };
+  files.AddDirectories(kConfigDir);
+  recent.RecordOpen(env, std::nullopt, u"C:\\new.txt");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Utf16ToUtf8(c.name));
+    const std::string old = "\xEF\xBB\xBFold=content of the previous save\r\n";
+    files.AddFile(ConfigFile(c.name), old);
+    files.FailNextWrites(1);  // the disk fills up half-way through
+    EXPECT_FALSE(c.save());
+    EXPECT_EQ(files.Contents(ConfigFile(c.name)), old);
+    EXPECT_FALSE(files.Exists(ConfigFile(c.name) + u".tmp"));
+    EXPECT_TRUE(c.save());
+    EXPECT_NE(files.Contents(ConfigFile(c.name)), old);
+  }
 }
 
 TEST(SettingsKeyValueTest, SplitsAtTheFirstEqualsSign) {

@@ -72,7 +72,9 @@ class SmallMemoryFiles : public FileSystem {
   }
   std::unique_ptr<ReadableFile> OpenForRead(std::u16string_view) override { return nullptr; }
 
-  bool ReadFile(std::u16string_view path, std::string& bytes) override { return Get(path, bytes); }
+  bool ReadFile(std::u16string_view path, std::string& bytes, uint64_t maxBytes) override {
+    return Get(path, bytes) && bytes.size() <= maxBytes;
+  }
   bool WriteFile(std::u16string_view path, std::string_view bytes) override {
     if (refuseWrites) return false;
     Put(path, bytes);

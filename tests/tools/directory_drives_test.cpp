@@ -8,6 +8,9 @@
 namespace quillmor {
 namespace {
 
+// No cap: these tests read files whatever their size.
+constexpr uint64_t kAnySize = UINT64_MAX;
+
 TEST(DirectoryDrivesTest, MapsLettersOntoDirectoriesAndOnlyThoseExist) {
   MemoryFileSystem memory;
   memory.AddFile(u"C:\\data\\sub\\a.txt", "abc");
@@ -22,12 +25,12 @@ TEST(DirectoryDrivesTest, MapsLettersOntoDirectoriesAndOnlyThoseExist) {
   EXPECT_NE(info.fileSystemName, u"NTFS");  // walked, never opened as a volume
 
   std::string bytes;
-  ASSERT_TRUE(drives.ReadFile(u"E:\\sub\\a.txt", bytes));
+  ASSERT_TRUE(drives.ReadFile(u"E:\\sub\\a.txt", bytes, kAnySize));
   EXPECT_EQ(bytes, "abc");
   EXPECT_NE(drives.GetFileAttributes(u"e:\\SUB") & win32::kFileAttributeDirectory, 0u);
   EXPECT_NE(drives.ListDirectory(u"E:"), nullptr);
   // Other paths pass through.
-  EXPECT_TRUE(drives.ReadFile(u"C:\\data\\sub\\a.txt", bytes));
+  EXPECT_TRUE(drives.ReadFile(u"C:\\data\\sub\\a.txt", bytes, kAnySize));
 
   // A pattern longer than MAX_PATH is refused, as FindFirstFileW refuses it.
   EXPECT_EQ(drives.ListDirectory(u"E:\\" + std::u16string(256, u'x')), nullptr);

@@ -1,23 +1,20 @@
-// System facts from another SystemInfo, with the Desktop folder replaced: the
-// command line names it with --desktop.
+// A SystemInfo that hands every call to another one. Adapters and test fakes
+// derive from it and override only the facts they change.
 #pragma once
 
 #include "platform/system_info.h"
 
 namespace quillmor {
 
-class DesktopOverride : public SystemInfo {
+// Thread-safe as far as the SystemInfo it forwards to is.
+class ForwardingSystemInfo : public SystemInfo {
  public:
-  DesktopOverride(SystemInfo& base, std::u16string desktop) : base_(base), desktop_(std::move(desktop)) {}
-
-  bool DesktopFolder(std::u16string& path) override {
-    if (desktop_.empty()) return base_.DesktopFolder(path);
-    path = desktop_;
-    return true;
-  }
+  // `base` must outlive this object.
+  explicit ForwardingSystemInfo(SystemInfo& base) : base_(base) {}
 
   bool DocumentsFolder(std::u16string& path) override { return base_.DocumentsFolder(path); }
   bool LocalAppDataFolder(std::u16string& path) override { return base_.LocalAppDataFolder(path); }
+  bool DesktopFolder(std::u16string& path) override { return base_.DesktopFolder(path); }
   std::u16string TempPath() override { return base_.TempPath(); }
   void DebugOutput(std::string_view text) override { base_.DebugOutput(text); }
   void DebugOutput(std::u16string_view text) override { base_.DebugOutput(text); }
@@ -30,9 +27,11 @@ class DesktopOverride : public SystemInfo {
   bool IsUserAnAdmin() override { return base_.IsUserAnAdmin(); }
   std::u16string KeyName(uint32_t virtualKey) override { return base_.KeyName(virtualKey); }
 
+ protected:
+  SystemInfo& base() { return base_; }
+
  private:
   SystemInfo& base_;
-  std::u16string desktop_;
 };
 
 }  // namespace quillmor
