@@ -74,6 +74,30 @@ bool Step(const Target& t, const LeakWorkload& w, int i) {
   return true;
 }
 
+// The icon cache keeps one icon per path drawn (up to 2048), and which rows
+// a frame draws depends on how the posted scrolls and the paints interleave.
+// So that the measured steps meet a full cache, every row they can bring on
+// screen is drawn first: line by line over the first pages of both queries in
+// each view mode, each position painted at once.
+bool DrawEveryReachableRow(const Target& t, const LeakWorkload& w) {
+  constexpr int kLines = 40;  // a page, a line and a wheel notch, with room
+  const LPARAM bar = reinterpret_cast<LPARAM>(t.listScrollBar);
+  for (int query = 0; query < 2; ++query) {
+    if (!Search(t, query == 0 ? w.queryA : w.queryB, query == 0 ? w.countA : w.countB)) return false;
+    for (WORD mode = 0; mode < 3; ++mode) {
+      Command(t, static_cast<WORD>(kCommandViewList + mode));
+      PostMessageW(t.main, WM_VSCROLL, SB_TOP, bar);
+      for (int line = 0; line <= kLines; ++line) {
+        if (!Answers(t.main, 5s)) return false;
+        RedrawWindow(t.main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        PostMessageW(t.main, WM_VSCROLL, SB_LINEDOWN, bar);
+      }
+    }
+  }
+  Command(t, kCommandViewList);
+  return true;
+}
+
 // Counts once they hold still: painting, icon loading and the other work
 // that follows a search come and go.
 GuiObjectCounts SettledCounts(const Target& t) {
@@ -104,6 +128,7 @@ bool RunLeakCheck(HWND main, const LeakWorkload& w) {
   for (int i = 0; i < 6; ++i) {
     if (!Step(t, w, i)) return false;
   }
+  if (!DrawEveryReachableRow(t, w)) return false;
   Command(t, kCommandViewList);
   if (!Search(t, w.queryA, w.countA)) return false;
   const GuiObjectCounts before = SettledCounts(t);
