@@ -31,6 +31,7 @@ CompiledNameQuery::CompiledNameQuery(const QueryGroups& folded, bool initialSear
     groupEnds_.push_back(needles_.size());
   }
   oneNeedle_ = needles_.size() == 1 && patterns_.empty();
+  onePattern_ = patterns_.size() == 1 && needles_.empty();
   // A pattern is never an initials term: IsInitialsTerm takes letters and
   // digits only.
   if (!matchesAll_ && initialSearch && folded.size() == 1 && folded[0].size() == 1 && IsInitialsTerm(folded[0][0])) {

@@ -36,8 +36,10 @@ class CompiledNameQuery {
     if (record.name == nullptr) return false;
     const size_t n = record.nameLength;
     const char16_t* lower = record.lowerName();
-    // One substring term, the common query, skips the group walk.
-    const bool found = oneNeedle_ ? needles_[0].FoundIn(lower, n) : MatchesGroups(lower, n);
+    // One term, the common query, skips the group walk.
+    const bool found = oneNeedle_    ? needles_[0].FoundIn(lower, n)
+                       : onePattern_ ? patterns_[0].Matches(lower, n)
+                                     : MatchesGroups(lower, n);
     return found || (initials_ && record.nameMayHoldCjk && initials_->Matches(record.name, n));
   }
 
@@ -53,7 +55,8 @@ class CompiledNameQuery {
   // patterns_[patternEnds_[g-1] .. patternEnds_[g]).
   std::vector<NamePattern> patterns_;
   std::vector<size_t> patternEnds_;
-  bool oneNeedle_ = false;  // the query is one substring term
+  bool oneNeedle_ = false;   // the query is one substring term
+  bool onePattern_ = false;  // the query is one pattern
   std::optional<InitialsMatcher> initials_;
   bool matchesAll_ = false;
 };

@@ -23,6 +23,22 @@ NamePattern::NamePattern(std::u16string_view pattern) {
   for (size_t k = 0; k < split.size(); ++k) {
     if (k == 0 || k + 1 == split.size() || split[k].length != 0) pieces_.push_back(split[k]);
   }
+  first_ = pieces_.front();
+  last_ = pieces_.back();
+  const std::u16string_view text(text_);
+  firstInBlock_ = first_.length != 0 && first_.length <= 8;
+  lastInBlock_ = hasStar_ && last_.length != 0 && last_.length <= 8;
+  if (firstInBlock_) firstBlock_ = MakeBlock(text.substr(first_.begin, first_.length), 0);
+  if (lastInBlock_) lastBlock_ = MakeBlock(text.substr(last_.begin, last_.length), 8 - last_.length);
+}
+
+NamePattern::Block NamePattern::MakeBlock(std::u16string_view piece, size_t firstLane) {
+  Block block;
+  for (size_t k = 0; k < piece.size(); ++k) {
+    block.units[firstLane + k] = piece[k];
+    block.compared[firstLane + k] = piece[k] == kAnyUnit ? 0 : 0xFFFF;
+  }
+  return block;
 }
 
 std::u16string_view NamePattern::AsSubstring() const {
@@ -31,51 +47,36 @@ std::u16string_view NamePattern::AsSubstring() const {
   return middle.find(kAnyUnit) == std::u16string_view::npos ? middle : std::u16string_view();
 }
 
-bool NamePattern::PieceAt(const char16_t* at, Piece piece) const {
-  const char16_t* units = text_.data() + piece.begin;
-  for (uint32_t k = 0; k < piece.length; ++k) {
-    if (units[k] != at[k] && units[k] != kAnyUnit) return false;
+size_t NamePattern::FindPiece(const char16_t* lower, size_t from, size_t end, Piece piece) const {
+  // Every place is tried once.
+  for (size_t at = from; at + piece.length <= end; ++at) {
+    if (PieceAt(lower + at, piece)) return at;
   }
-  return true;
+  return SIZE_MAX;
 }
 
-template <typename Placed>
-bool NamePattern::Place(const char16_t* lower, size_t n, Placed&& placed) const {
-  if (n < minimumLength_) return false;
-  if (!hasStar_) {
-    if (n != minimumLength_ || !PieceAt(lower, pieces_[0])) return false;
-    placed(0, 0);
-    return true;
-  }
-  // The two anchored pieces first: for "*.pdf" the end is the whole test.
-  const Piece first = pieces_.front(), last = pieces_.back();
-  const size_t end = n - last.length;  // where the last piece starts
-  if (!PieceAt(lower + end, last) || !PieceAt(lower, first)) return false;
-  placed(0, 0);
-  size_t from = first.length;
+bool NamePattern::MiddlesFit(const char16_t* lower, size_t n) const {
+  // Matches checked n >= minimumLength_: the first and last pieces do not
+  // overlap.
+  const size_t end = n - last_.length;
+  size_t from = first_.length;
   for (size_t p = 1; p + 1 < pieces_.size(); ++p) {
-    const Piece piece = pieces_[p];
-    size_t at = from;
-    // Every place is tried once; `n >= minimumLength_` keeps at + length
-    // within the name.
-    while (at + piece.length <= end && !PieceAt(lower + at, piece)) ++at;
-    if (at + piece.length > end) return false;
-    placed(p, at);
-    from = at + piece.length;
+    const size_t at = FindPiece(lower, from, end, pieces_[p]);
+    if (at == SIZE_MAX) return false;
+    from = at + pieces_[p].length;
   }
-  placed(pieces_.size() - 1, end);
   return true;
-}
-
-bool NamePattern::Matches(const char16_t* lower, size_t n) const {
-  return Place(lower, n, [](size_t, size_t) {});
 }
 
 bool NamePattern::LiteralPieces(std::u16string_view lowerName, std::vector<std::pair<size_t, size_t>>& pieces) const {
-  const size_t before = pieces.size();
-  const bool matched = Place(lowerName.data(), lowerName.size(), [&](size_t p, size_t start) {
-    // Each run of units other than '?' within the piece.
-    const Piece piece = pieces_[p];
+  // Matches reads around a pool entry; any text is tested unit by unit.
+  const char16_t* lower = lowerName.data();
+  const size_t n = lowerName.size();
+  if (n < minimumLength_ || (!hasStar_ && n != minimumLength_)) return false;
+  if (!PieceAt(lower, first_) || !PieceAt(lower + n - last_.length, last_)) return false;
+  if (hasStar_ && pieces_.size() > 2 && !MiddlesFit(lower, n)) return false;
+  // Each run of units other than '?' within a piece placed at `start`.
+  const auto literalRuns = [&](Piece piece, size_t start) {
     size_t k = 0;
     while (k < piece.length) {
       while (k < piece.length && text_[piece.begin + k] == kAnyUnit) ++k;
@@ -83,9 +84,18 @@ bool NamePattern::LiteralPieces(std::u16string_view lowerName, std::vector<std::
       while (k < piece.length && text_[piece.begin + k] != kAnyUnit) ++k;
       if (k > runStart) pieces.emplace_back(start + runStart, k - runStart);
     }
-  });
-  if (!matched) pieces.resize(before);
-  return matched;
+  };
+  literalRuns(first_, 0);
+  if (!hasStar_) return true;
+  // The places MiddlesFit found, found again.
+  size_t from = first_.length;
+  for (size_t p = 1; p + 1 < pieces_.size(); ++p) {
+    const size_t at = FindPiece(lower, from, n - last_.length, pieces_[p]);
+    literalRuns(pieces_[p], at);
+    from = at + pieces_[p].length;
+  }
+  literalRuns(last_, n - last_.length);
+  return true;
 }
 
 }  // namespace quillmor

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "search/name_scan.h"
+
 namespace quillmor {
 
 inline constexpr char16_t kAnyRun = u'*';   // any run of units, none included
@@ -37,10 +39,18 @@ class NamePattern {
   // Nothing but stars: every name matches.
   bool MatchesAnyName() const { return hasStar_ && text_.empty(); }
 
-  // Whether the `n` units at `lower` match the pattern as a whole.
-  bool Matches(const char16_t* lower, size_t n) const;
+  // Whether the `n` units at `lower` match the pattern as a whole. `lower`
+  // is the lower-case copy of a pool entry, as for NameNeedle::FoundIn: the
+  // name and its terminator precede it and its own terminator follows, so the
+  // two anchored pieces can be compared as whole blocks. They come first: for
+  // "*.pdf" the end is the whole test. Inline: the scan calls it per name.
+  QUILLMOR_SCAN_INLINE bool Matches(const char16_t* lower, size_t n) const {
+    if (n < minimumLength_) return false;
+    if (!hasStar_) return n == minimumLength_ && PieceAt(lower, first_);
+    return LastPieceFits(lower, n) && FirstPieceFits(lower, n) && (pieces_.size() == 2 || MiddlesFit(lower, n));
+  }
 
-  // When `lowerName` matches: every run of literal units of the pattern,
+  // When `lowerName` (any text) matches: every run of literal units of the pattern,
   // as (start, length) in the name, left to right, appended to `pieces`.
   // False, with `pieces` as it was, when the name does not match.
   bool LiteralPieces(std::u16string_view lowerName, std::vector<std::pair<size_t, size_t>>& pieces) const;
@@ -52,17 +62,63 @@ class NamePattern {
     uint32_t length = 0;
   };
 
-  // Places every piece, calling placed(piece index, start in the name) in
-  // order; false when the name does not match.
-  template <typename Placed>
-  bool Place(const char16_t* lower, size_t n, Placed&& placed) const;
-  bool PieceAt(const char16_t* at, Piece piece) const;
+  // An anchored piece of at most eight units as the lanes of one block: the
+  // units, and which lanes are compared (none for '?' and outside the piece).
+  struct Block {
+    uint16_t units[8] = {};
+    uint16_t compared[8] = {};
+  };
+  static Block MakeBlock(std::u16string_view piece, size_t firstLane);
+
+  QUILLMOR_SCAN_INLINE bool LastPieceFits(const char16_t* lower, size_t n) const {
+#ifdef QUILLMOR_NAME_SCAN_SSE2
+    // From four units on, the block that ends with the name starts within
+    // the entry.
+    if (lastInBlock_ && n >= 4) return BlockFits(lower + n - 8, lastBlock_);
+#endif
+    return PieceAt(lower + n - last_.length, last_);
+  }
+  QUILLMOR_SCAN_INLINE bool FirstPieceFits(const char16_t* lower, size_t n) const {
+#ifdef QUILLMOR_NAME_SCAN_SSE2
+    // From seven units on, the block that starts with the name ends within
+    // the entry (at its terminator at the latest).
+    if (firstInBlock_ && n >= 7) return BlockFits(lower, firstBlock_);
+#endif
+    return PieceAt(lower, first_);
+  }
+#ifdef QUILLMOR_NAME_SCAN_SSE2
+  QUILLMOR_SCAN_INLINE static bool BlockFits(const char16_t* at, const Block& block) {
+    const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i differ =
+        _mm_and_si128(_mm_xor_si128(units, _mm_loadu_si128(reinterpret_cast<const __m128i*>(block.units))),
+                      _mm_loadu_si128(reinterpret_cast<const __m128i*>(block.compared)));
+    return _mm_movemask_epi8(_mm_cmpeq_epi16(differ, _mm_setzero_si128())) == 0xFFFF;
+  }
+#endif
+
+  QUILLMOR_SCAN_INLINE bool PieceAt(const char16_t* at, Piece piece) const {
+    const char16_t* units = text_.data() + piece.begin;
+    for (uint32_t k = 0; k < piece.length; ++k) {
+      if (units[k] != at[k] && units[k] != kAnyUnit) return false;
+    }
+    return true;
+  }
+  // The leftmost place of `piece` in [from, end) of the name, or SIZE_MAX.
+  size_t FindPiece(const char16_t* lower, size_t from, size_t end, Piece piece) const;
+  // Whether the pieces between the stars fit, in order, between the first
+  // and the last piece.
+  bool MiddlesFit(const char16_t* lower, size_t n) const;
 
   std::u16string text_;
   // With no star, the one piece is the whole pattern. Otherwise the first
   // piece is what precedes the first star and the last what follows the last
   // one (either may be empty); those between are never empty.
   std::vector<Piece> pieces_;
+  Piece first_, last_;  // copies of the two ends of pieces_
+  // The first piece in lanes 0.., the last in lanes ..7, when it is not
+  // empty and fits a block.
+  Block firstBlock_, lastBlock_;
+  bool firstInBlock_ = false, lastInBlock_ = false;
   bool hasStar_ = false;
   size_t minimumLength_ = 0;  // units a matching name has at least
 };
