@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillmor {
@@ -13,5 +14,11 @@ std::vector<std::string> CommandLineUtf8(int argc, char** argv);
 
 // Makes standard output carry UTF-8 bytes unchanged ("\n" stays "\n").
 void UseUtf8StandardOutput();
+
+// Writes UTF-8 text to standard output, after anything printed before. On
+// Windows a console is given the text as UTF-16 (WriteConsoleW), so that
+// every character shows whatever the console's code page; a pipe or a file
+// gets the UTF-8 bytes unchanged. False when not everything was written.
+bool WriteStandardOutput(std::string_view utf8);
 
 }  // namespace quillmor
