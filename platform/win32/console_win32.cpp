@@ -39,8 +39,9 @@ bool WriteStandardOutput(std::string_view utf8) {
     return std::fwrite(utf8.data(), 1, utf8.size(), stdout) == utf8.size();
   }
   std::fflush(stdout);
-  // Code page 65001 on a console still garbles characters on some systems
-  // (and under Wine turns them into '?'); UTF-16 is what a console holds.
+  // A console holds UTF-16: given as such, every character arrives whatever
+  // the console's code page (UTF-8 bytes depend on code page 65001 being
+  // set and honoured, which older consoles do not do reliably).
   const std::u16string text = Utf8ToUtf16(utf8);
   // Older consoles refuse large writes: pieces of 8K units, never ending
   // between the two halves of a surrogate pair.
