@@ -99,7 +99,9 @@ BENCHMARK(BM_NameScanFloor);
   BENCHMARK_CAPTURE(bench, long_term, u"presentation");         \
   BENCHMARK_CAPTURE(bench, two_terms_and, u"report and 2019");  \
   BENCHMARK_CAPTURE(bench, two_terms_or, u"invoice or budget"); \
-  BENCHMARK_CAPTURE(bench, initials, u"ndbg");
+  BENCHMARK_CAPTURE(bench, initials, u"ndbg");                  \
+  BENCHMARK_CAPTURE(bench, wildcard_end, u"*.pdf");             \
+  BENCHMARK_CAPTURE(bench, wildcard_inner, u"rep*t*.do?x");
 
 NAME_MATCH_QUERIES(BM_NameMatch)
 NAME_MATCH_QUERIES(BM_NameMatchPlain)

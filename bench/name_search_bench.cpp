@@ -11,6 +11,8 @@
 //   rare        a term only a handful of names hold
 //   one_letter  "i", which about three names in four hold
 //   and_query   "report and 2019"
+//   wildcard        "*.pdf", a pattern tied to the name's end
+//   wildcard_inner  "rep*t*.do?x", pieces at both ends and between
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -99,10 +101,8 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {"typical", u"report"},
-    {"rare", u"budget_report_v7"},
-    {"one_letter", u"i"},
-    {"and_query", u"report and 2019"},
+    {"typical", u"report"}, {"rare", u"budget_report_v7"},      {"one_letter", u"i"}, {"and_query", u"report and 2019"},
+    {"wildcard", u"*.pdf"}, {"wildcard_inner", u"rep*t*.do?x"},
 };
 
 const int kRegistered = [] {

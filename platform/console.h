@@ -20,4 +20,10 @@ void UseUtf8StandardOutput();
 // prints as it is stored and can be handed back to other tools.
 std::string PathOutputBytes(std::u16string_view path);
 
+// Writes UTF-8 text to standard output, after anything printed before. On
+// Windows a console is given the text as UTF-16 (WriteConsoleW), so that
+// every character shows whatever the console's code page; a pipe or a file
+// gets the UTF-8 bytes unchanged. False when not everything was written.
+bool WriteStandardOutput(std::string_view utf8);
+
 }  // namespace quillmor

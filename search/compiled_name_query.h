@@ -1,6 +1,6 @@
 // A name query prepared once per search for the scan over millions of
-// records: terms turned into needles, the initials matcher built when initial
-// search applies. Immutable; Matches may run on several threads at once.
+// records: terms turned into needles or, for wildcard terms, patterns, the
+// initials matcher built when initial search applies. Immutable; Matches may run on several threads at once.
 #pragma once
 
 #include <optional>
@@ -9,6 +9,7 @@
 #include "index/file_record.h"
 #include "platform/text_codec.h"
 #include "search/initials_match.h"
+#include "search/name_pattern.h"
 #include "search/name_scan.h"
 #include "search/query_groups.h"
 
@@ -36,7 +37,9 @@ class CompiledNameQuery {
     const size_t n = record.nameLength;
     const char16_t* lower = record.lowerName();
     // One term, the common query, skips the group walk.
-    const bool found = needles_.size() == 1 ? needles_[0].FoundIn(lower, n) : MatchesGroups(lower, n);
+    const bool found = oneNeedle_    ? needles_[0].FoundIn(lower, n)
+                       : onePattern_ ? patterns_[0].Matches(lower, n)
+                                     : MatchesGroups(lower, n);
     return found || (initials_ && record.nameMayHoldCjk && initials_->Matches(record.name, n));
   }
 
@@ -48,6 +51,12 @@ class CompiledNameQuery {
   // needles_[groupEnds_[g-1] .. groupEnds_[g]).
   std::vector<NameNeedle> needles_;
   std::vector<size_t> groupEnds_;
+  // Every group's patterns, likewise: group g is
+  // patterns_[patternEnds_[g-1] .. patternEnds_[g]).
+  std::vector<NamePattern> patterns_;
+  std::vector<size_t> patternEnds_;
+  bool oneNeedle_ = false;   // the query is one substring term
+  bool onePattern_ = false;  // the query is one pattern
   std::optional<InitialsMatcher> initials_;
   bool matchesAll_ = false;
 };

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "index/name_pool.h"
+#include "search/name_pattern.h"
 #include "search/query_trim.h"
 
 namespace quillmor {
@@ -42,6 +43,32 @@ bool ContainsTerminated(const char16_t* haystack, const char16_t* needle) {
     if (needle[k] == 0) return true;
   }
   return false;
+}
+
+// Whether the whole zero-terminated `name` matches `pattern`, decided the
+// plain way: the set of pattern prefixes that match each prefix of the name.
+bool WholeNameMatches(const char16_t* name, std::u16string_view pattern) {
+  // matched[j]: the first j units of the pattern match the name so far.
+  std::vector<bool> matched(pattern.size() + 1, false);
+  matched[0] = true;
+  for (size_t j = 0; j < pattern.size() && pattern[j] == kAnyRun; ++j) matched[j + 1] = true;
+  for (; *name != 0; ++name) {
+    bool diagonal = matched[0];  // matched[j - 1] before this unit
+    matched[0] = false;
+    for (size_t j = 1; j <= pattern.size(); ++j) {
+      const bool before = matched[j];
+      const char16_t p = pattern[j - 1];
+      matched[j] = p == kAnyRun ? matched[j - 1] || before : diagonal && (p == kAnyUnit || p == *name);
+      diagonal = before;
+    }
+  }
+  return matched[pattern.size()];
+}
+
+bool TermMatches(const char16_t* lowerName, const std::u16string& term) {
+  // A term ends at its first 0, as the name does.
+  const std::u16string_view text(term.c_str());
+  return IsPatternTerm(text) ? WholeNameMatches(lowerName, text) : ContainsTerminated(lowerName, text.data());
 }
 
 }  // namespace
@@ -97,7 +124,7 @@ bool MatchesQueryGroups(const QueryGroups& folded, const char16_t* lowerName) {
   for (const auto& group : folded) {
     bool all = true;
     for (const std::u16string& term : group) {
-      if (!term.empty() && !ContainsTerminated(lowerName, term.c_str())) {
+      if (!term.empty() && !TermMatches(lowerName, term)) {
         all = false;
         break;
       }

@@ -28,9 +28,11 @@ QueryGroups ParseQueryGroups(std::u16string_view text);
 // copies), trims, and drops terms and groups left empty.
 QueryGroups FoldQueryGroups(const QueryGroups& groups);
 
-// True when, for some group, every term occurs in the zero-terminated
-// `lowerName` (wcsstr semantics: plain code units, no wildcards). An empty
-// group, and an empty list of groups, match; a null name never does.
+// True when, for some group, every term matches the zero-terminated
+// `lowerName`: a term with '*' or '?' (IsPatternTerm) matches the whole name
+// as a wildcard pattern; any other term occurs in it (wcsstr semantics: plain
+// code units). An empty group, and an empty list of groups, match; a null
+// name never does.
 bool MatchesQueryGroups(const QueryGroups& folded, const char16_t* lowerName);
 
 }  // namespace quillmor

@@ -87,7 +87,8 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
     const CompiledNameQuery compiled(FoldQueryGroups(ParseQueryGroups(query)), session.initialSearch.load(), *env.text);
     bool earlySent = false;
     const bool complete = EnumerateNames(
-        compiled, scope, snapshot, Generation{&session.results.searchGeneration, g}, [&](VolumeIndex* v, uint64_t i) {
+        compiled, scope, snapshot, Generation{&session.results.searchGeneration, g},
+        [&](VolumeIndex* v, uint64_t i) {
           items.push_back({v, static_cast<uint32_t>(i)});
           // The first hits go out at once, as a copy: the
           // scan keeps appending to its own vector.
@@ -95,7 +96,8 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
             publish(items, kResultsPartial);
             earlySent = true;
           }
-        });
+        },
+        session.nameHitLimit == 0 ? SIZE_MAX : session.nameHitLimit);
     if (!complete) return;
   }
   if (session.results.IsCurrent(g) && !ShuttingDown()) publish(std::move(items), kResultsFinal);

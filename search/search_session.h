@@ -57,6 +57,10 @@ struct SearchSession {
   // n >= 2 the volume at snapshot position n - 2.
   std::atomic<int32_t> scope{0};
   std::atomic<bool> initialSearch{true};
+  // A name search ends after this many hits; 0: it reads every record. For
+  // the command line's --limit, when no sort or filter needs the rest. Set
+  // before the first search.
+  size_t nameHitLimit = 0;
 
   // 1: an empty query shows every record of the scope; 0: the recent opens.
   std::atomic<uint8_t> fullListing{0};

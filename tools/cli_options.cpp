@@ -45,9 +45,20 @@ const char* CliUsage() {
          "  --sort name|size|modified|created|path  sort ascending, as a click on the column\n"
          "  --desc                then reverse, as a second click\n"
          "  --long                print size, modified and created time (local) and the path, tab-separated\n"
+         "  --json                print one JSON object per line: path, name, directory, size, modified and\n"
+         "                        created (ISO 8601 with the local offset; null when unknown)\n"
+         "  -0, --null            end each row with a NUL byte instead of a line break (for xargs -0)\n"
+         "  -l, --limit N         print at most N rows (a name search without --sort or filters stops there)\n"
          "  --config DIR          the configuration directory (filters, languages, attribute cache)\n"
-         "  --lang CODE           the language, for the names of the filter tags\n";
+         "  --lang CODE           the language, for the names of the filter tags\n"
+         "  -h, --help            print this text\n"
+         "  --version             print the version\n"
+         "Query terms with * or ? match whole names: *.pdf, IMG_20??.jpg, \"annual report*\".\n"
+         "Exit status: 0 when something was found, 1 when nothing was, 2 on bad usage or when\n"
+         "no drive could be indexed.\n";
 }
+
+const char* CliVersion() { return "quillmor-cli " QUILLMOR_VERSION "\n"; }
 
 bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& options, std::string& error) {
   bool haveQuery = false;
@@ -151,6 +162,23 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
       options.descending = true;
     } else if (arg == "--long") {
       options.longFormat = true;
+    } else if (arg == "--json") {
+      options.json = true;
+    } else if (arg == "-0" || arg == "--null") {
+      options.nullTerminated = true;
+    } else if (arg == "-l" || arg == "--limit") {
+      if (!value(v)) return false;
+      char* end = nullptr;
+      const unsigned long long n = std::strtoull(v.c_str(), &end, 10);
+      if (v.empty() || v[0] < '0' || v[0] > '9' || *end != '\0' || v.size() > 18 || n == 0) {
+        error = arg + " wants a number of rows from 1 up, got " + v;
+        return false;
+      }
+      options.limit = n;
+    } else if (arg == "-h" || arg == "--help") {
+      options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
     } else if (arg == "--config") {
       if (!value(v)) return false;
       options.configDirectory = FileNameFromBytes(v);
@@ -168,6 +196,11 @@ bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& opti
       options.query = FileNameFromBytes(arg);
       haveQuery = true;
     }
+  }
+  if (options.help || options.version) return true;
+  if (options.json && options.longFormat) {
+    error = "--json and --long are two formats: choose one";
+    return false;
   }
   if (options.descending && options.sortColumn == 0) {
     error = "--desc needs --sort";

@@ -35,17 +35,31 @@ struct CliOptions {
   int sortColumn = 0;
   bool descending = false;
   bool longFormat = false;         // --long: size, modified, created, path
+  bool json = false;               // --json: one JSON object per row
+  bool nullTerminated = false;     // -0, --null: rows end with NUL, not a line break
+  uint64_t limit = 0;              // -l N, --limit N: at most N rows; 0 none
+  bool help = false;               // -h, --help
+  bool version = false;            // --version
   std::u16string configDirectory;  // --config DIR
   std::u16string language;         // --lang CODE
 
   std::u16string query;
 };
 
+// The exit status: something was printed (or counted), nothing was, or the
+// command line was wrong or no drive could be indexed.
+inline constexpr int kExitFound = 0;
+inline constexpr int kExitNothingFound = 1;
+inline constexpr int kExitUsage = 2;
+
 // The usage text, for --help and errors.
 const char* CliUsage();
 
+// "quillmor-cli 1.2.3", for --version.
+const char* CliVersion();
+
 // Parses the arguments after the program name. False with a one-line
-// `error` on bad usage.
+// `error` on bad usage. With --help or --version no query is needed.
 bool ParseCliOptions(const std::vector<std::string>& arguments, CliOptions& options, std::string& error);
 
 }  // namespace quillmor

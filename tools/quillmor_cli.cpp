@@ -1,6 +1,7 @@
 // quillmor-cli: the search engine on the command line. Indexes the drives
 // (or the directories given as drives), runs one query through the same
-// pipeline as the window and prints the hits, one full path per line.
+// pipeline as the window and prints the hits, one full path per line (or
+// NUL-terminated, or as JSON), for people and for pipelines.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -37,11 +38,10 @@
 #include "tools/cli_options.h"
 #include "tools/desktop_override.h"
 #include "tools/directory_drives.h"
+#include "tools/json_row.h"
 
 namespace quillmor {
 namespace {
-
-constexpr int kExitUsage = 2;
 
 // The window's controls as the command line has them: the query is the
 // search box, the options fill the custom size edit and the date pickers;
@@ -79,21 +79,38 @@ std::string LocalTimeText(Clock& clock, uint64_t fileTime) {
   return text;
 }
 
-// One output line: the path, or with --long the size (empty for a folder),
-// the modified and created times and the path, tab-separated.
-std::string RowText(Env& env, const MatchItem& item, bool longFormat) {
-  const std::string path = PathOutputBytes(item.volume->GetFullPath(item.recordIndex));
-  if (!longFormat) return path;
-  bool directory = false;
+// The path, name, kind, size and times of a row.
+RowFacts Facts(const MatchItem& item) {
+  RowFacts facts;
+  facts.path = item.volume->GetFullPath(item.recordIndex);
   {
     std::shared_lock lock(item.volume->recordsLock);
-    directory = item.recordIndex < item.volume->records.size() && item.volume->records[item.recordIndex].isDirectory;
+    if (item.recordIndex < item.volume->records.size()) {
+      const FileRecord& record = item.volume->records[item.recordIndex];
+      facts.directory = record.isDirectory;
+      if (record.name != nullptr) facts.name.assign(record.name, record.nameLength);
+    }
   }
-  AttrEntry attributes;
-  HydrateAttributes(item.volume, item.recordIndex, attributes);
-  const std::string size = directory ? "" : std::to_string(attributes.size);
-  return size + "\t" + LocalTimeText(*env.clock, attributes.lastWriteTime) + "\t" +
-         LocalTimeText(*env.clock, attributes.creationTime) + "\t" + path;
+  AttrEntry entry;
+  HydrateAttributes(item.volume, item.recordIndex, entry);
+  // A file that could not be read is cached as known zeros: unknown here.
+  facts.attributesKnown = entry.known != 0 && (entry.size | entry.lastWriteTime | entry.creationTime) != 0;
+  facts.size = entry.size;
+  facts.modified = entry.lastWriteTime;
+  facts.created = entry.creationTime;
+  return facts;
+}
+
+// One output row without its end: the path; with --long the size (empty for
+// a folder), the modified and created times and the path, tab-separated;
+// with --json an object.
+std::string RowText(Env& env, const MatchItem& item, const CliOptions& options) {
+  if (!options.longFormat && !options.json) return PathOutputBytes(item.volume->GetFullPath(item.recordIndex));
+  const RowFacts facts = Facts(item);
+  if (options.json) return JsonRow(*env.clock, facts);
+  const std::string size = facts.directory ? "" : std::to_string(facts.size);
+  return size + "\t" + LocalTimeText(*env.clock, facts.modified) + "\t" + LocalTimeText(*env.clock, facts.created) +
+         "\t" + PathOutputBytes(facts.path);
 }
 
 int Fail(const std::string& message) {
@@ -186,6 +203,11 @@ int Run(const CliOptions& options) {
   RecentOpenList recent;
   SearchSession session(env, engine, results, view, recent, filters);
   session.initialSearch = options.initials;
+  // Rows past the limit are never printed, so the name search may stop at
+  // the limit, unless a sort or a filter has to see every hit first.
+  if (options.limit != 0 && options.sortColumn == 0 && !filters.Settings().AnyActive()) {
+    session.nameHitLimit = static_cast<size_t>(std::min<uint64_t>(options.limit, SIZE_MAX));
+  }
   session.hydrate = [](VolumeIndex& volume, uint32_t recordIndex, AttrEntry& out) {
     HydrateAttributes(&volume, recordIndex, out);
     return out.known != 0;
@@ -236,19 +258,22 @@ int Run(const CliOptions& options) {
 
   const Results hits = DisplayedResults(session);
   const size_t hitCount = hits ? hits->size() : 0;
+  const size_t rowCount =
+      options.limit != 0 ? static_cast<size_t>(std::min<uint64_t>(hitCount, options.limit)) : hitCount;
   if (options.count) {
-    std::printf("%zu\n", hitCount);
+    std::printf("%zu\n", rowCount);
   } else if (hits) {
+    const char rowEnd = options.nullTerminated ? '\0' : '\n';
     std::string out;
-    for (const MatchItem& item : *hits) {
-      out += RowText(env, item, options.longFormat);
-      out += '\n';
+    for (size_t row = 0; row < rowCount; ++row) {
+      out += RowText(env, (*hits)[row], options);
+      out += rowEnd;
       if (out.size() > (1 << 16)) {
-        std::fwrite(out.data(), 1, out.size(), stdout);
+        WriteStandardOutput(out);
         out.clear();
       }
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    WriteStandardOutput(out);
   }
   std::fflush(stdout);
   if (options.stats) {
@@ -264,7 +289,7 @@ int Run(const CliOptions& options) {
 
   BeginShutdown();
   WaitForBackgroundTasks();
-  return 0;
+  return rowCount != 0 ? kExitFound : kExitNothingFound;
 }
 
 }  // namespace
@@ -275,15 +300,15 @@ int main(int argc, char** argv) {
   UseUtf8StandardOutput();
   std::vector<std::string> arguments = CommandLineUtf8(argc, argv);
   if (!arguments.empty()) arguments.erase(arguments.begin());
-  if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h")) {
-    std::fputs(CliUsage(), stdout);
-    return 0;
-  }
   CliOptions options;
   std::string error;
   if (!ParseCliOptions(arguments, options, error)) {
     std::fprintf(stderr, "quillmor-cli: %s\n%s", error.c_str(), CliUsage());
     return kExitUsage;
+  }
+  if (options.help || options.version) {
+    std::fputs(options.help ? CliUsage() : CliVersion(), stdout);
+    return kExitFound;
   }
   return Run(options);
 }

@@ -4,6 +4,7 @@
 #include <io.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/console.h"
@@ -31,5 +32,30 @@ void UseUtf8StandardOutput() {
 }
 
 std::string PathOutputBytes(std::u16string_view path) { return Utf16ToUtf8(path); }
+
+bool WriteStandardOutput(std::string_view utf8) {
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  // Only a console answers GetConsoleMode; pipes and files take bytes.
+  if (out == nullptr || out == INVALID_HANDLE_VALUE || !GetConsoleMode(out, &mode)) {
+    return std::fwrite(utf8.data(), 1, utf8.size(), stdout) == utf8.size();
+  }
+  std::fflush(stdout);
+  // A console holds UTF-16: given as such, every character arrives whatever
+  // the console's code page (UTF-8 bytes depend on code page 65001 being
+  // set and honoured, which older consoles do not do reliably).
+  const std::u16string text = Utf8ToUtf16(utf8);
+  // Older consoles refuse large writes: pieces of 8K units, never ending
+  // between the two halves of a surrogate pair.
+  constexpr size_t kPieceUnits = 8192;
+  for (size_t at = 0; at < text.size();) {
+    size_t n = std::min(text.size() - at, kPieceUnits);
+    if (at + n < text.size() && n > 1 && text[at + n - 1] >= 0xD800 && text[at + n - 1] <= 0xDBFF) --n;
+    DWORD written = 0;
+    if (!WriteConsoleW(out, text.data() + at, static_cast<DWORD>(n), &written, nullptr) || written == 0) return false;
+    at += written;
+  }
+  return true;
+}
 
 }  // namespace quillmor

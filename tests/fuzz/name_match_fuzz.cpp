@@ -68,5 +68,7 @@ std::vector<std::vector<uint8_t>> QuillmorFuzzSeeds() {
   };
   return {input(4, u"xjwj新建文件夹.txt\uFFFFReport 2024.docx\uFFFF.新建"),
           input(15, u"a and b or \"c d\"abc\uFFFFb a\uFFFFc d e\uFFFF\uFFFFA"),
-          input(3, u"rep\uFFFFreport\uFFFFREPORT\uFFFFr\uFFFFe")};
+          input(3, u"rep\uFFFFreport\uFFFFREPORT\uFFFFr\uFFFFe"),
+          input(16, u"*.pdf or r?p*t*x\uFFFFa.pdf\uFFFFreport.docx\uFFFFrpt.x\uFFFF.PDF"),
+          input(8, u"*a*a*?*b\uFFFFaaaaaaaab\uFFFFaaaa\uFFFFab")};
 }

@@ -1,5 +1,6 @@
 #include "search/name_enumeration.h"
 
+#include <algorithm>
 #include <random>
 
 #include "engine/match_item.h"
@@ -60,6 +61,10 @@ TEST_F(NameEnumerationTest, HitsComeVolumeByVolumeInRecordOrder) {
                                          u"C:\\Users\\me\\Desktop2\\report-copy.txt", u"E:\\Reports"}));
   EXPECT_EQ(Search(u"report and pdf or b.txt"),
             (std::vector<std::u16string>{u"C:\\docs\\report.pdf", u"E:\\a\\b.txt"}));
+  EXPECT_EQ(Search(u"*.TXT or r*"),
+            (std::vector<std::u16string>{
+                u"C:\\docs\\report.pdf", u"C:\\docs\\old\\Report 2019.docx", u"C:\\Users\\me\\Desktop\\todo.txt",
+                u"C:\\Users\\me\\Desktop2\\report-copy.txt", u"E:\\a\\b.txt", u"E:\\Reports"}));
 }
 
 TEST_F(NameEnumerationTest, VolumeScopeSearchesOnlyThatSnapshotPosition) {
@@ -209,7 +214,7 @@ class SplitScanTest : public ::testing::Test {
 };
 
 TEST_F(SplitScanTest, GivesTheSingleThreadedHitsInOrder) {
-  for (const char16_t* text : {u"report", u"7", u"data and 12 or img_4", u"", u"nothing like it"}) {
+  for (const char16_t* text : {u"report", u"7", u"data and 12 or img_4", u"", u"nothing like it", u"*_1?.txt"}) {
     SCOPED_TRACE(std::string(text, text + std::char_traits<char16_t>::length(text)));
     const CompiledNameQuery query(FoldQueryGroups(ParseQueryGroups(text)), true, *t.env.text);
     bool complete = false;
@@ -227,6 +232,32 @@ TEST_F(SplitScanTest, GivesTheSingleThreadedHitsInOrder) {
     return m.volume == snapshot[0].get() && m.recordIndex >= Middle();
   }));
   EXPECT_EQ(hits.back().volume, snapshot[1].get());
+}
+
+TEST_F(SplitScanTest, ALimitGivesTheFirstHitsAndEndsComplete) {
+  const CompiledNameQuery query(FoldQueryGroups(ParseQueryGroups(u"*1*")), true, *t.env.text);
+  const Hits all = SingleThreadedHits(query);
+  const size_t lower = static_cast<size_t>(std::count_if(all.begin(), all.end(), [&](const MatchItem& m) {
+    return m.volume == snapshot[0].get() && m.recordIndex < Middle();
+  }));
+  const size_t large = static_cast<size_t>(
+      std::count_if(all.begin(), all.end(), [&](const MatchItem& m) { return m.volume == snapshot[0].get(); }));
+  ASSERT_LT(large, all.size());  // the small volume holds hits too
+  // Limits that end in the lower half, at its end, in the upper half, at the
+  // end of the large volume, in the small one, and beyond every hit.
+  for (const size_t limit :
+       {size_t{1}, size_t{300}, lower, lower + 1, large - 1, large, large + 2, all.size(), all.size() + 5}) {
+    SCOPED_TRACE(limit);
+    Hits hits;
+    const bool complete = EnumerateNames(
+        query, ResolveScope(kScopeAll, u""), snapshot, Generation{},
+        [&](VolumeIndex* v, uint64_t i) {
+          hits.push_back({v, static_cast<uint32_t>(i)});
+        },
+        limit);
+    EXPECT_TRUE(complete);
+    EXPECT_EQ(hits, Hits(all.begin(), all.begin() + static_cast<ptrdiff_t>(std::min(limit, all.size()))));
+  }
 }
 
 TEST_F(SplitScanTest, StaleGenerationStopsBothHalves) {

@@ -48,8 +48,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Escapes keep the next unit; a trailing backslash is dropped.
         ParseCase{u"a\\", {{u"a"}}}, ParseCase{u"\\\"quoted\\\"", {{u"\"quoted\""}}},
         ParseCase{u"dir\\\\name", {{u"dir\\name"}}},
-        // No wildcards, no case change.
-        ParseCase{u"*.TXT", {{u"*.TXT"}}}, ParseCase{u"a?c", {{u"a?c"}}}));
+        // Wildcards stay in the term as they are; case is folded later.
+        ParseCase{u"*.TXT", {{u"*.TXT"}}}, ParseCase{u"a?c", {{u"a?c"}}},
+        ParseCase{u"\"annual report*\" and *.pdf", {{u"annual report*", u"*.pdf"}}}));
 
 TEST(FoldQueryGroupsTest, LowersAsciiOnlyTrimsAndDropsEmpties) {
   EXPECT_EQ(FoldQueryGroups({{u"README", u"ÄBc", u"\u0130X"}}), (QueryGroups{{u"readme", u"Äbc", u"\u0130x"}}));
@@ -82,10 +83,12 @@ TEST_F(MatchesQueryGroupsTest, CaseFoldsForAsciiLettersOnly) {
   EXPECT_FALSE(Matches(u"é", u"RÉSUMÉ.doc"));
 }
 
-TEST_F(MatchesQueryGroupsTest, WildcardsAreOrdinaryCharacters) {
-  EXPECT_FALSE(Matches(u"*.txt", u"notes.txt"));
-  EXPECT_TRUE(Matches(u"*.txt", u"a*.txt"));
-  EXPECT_FALSE(Matches(u"a?c", u"abc"));
+TEST_F(MatchesQueryGroupsTest, AWildcardTermMatchesTheWholeName) {
+  EXPECT_TRUE(Matches(u"*.TXT", u"notes.txt"));
+  EXPECT_FALSE(Matches(u"*.txt", u"notes.txt.bak"));
+  EXPECT_TRUE(Matches(u"a?c", u"ABC"));
+  EXPECT_FALSE(Matches(u"a?c", u"xabc"));
+  EXPECT_TRUE(Matches(u"\"annual report*\" and *.pdf", u"Annual report 2024.pdf"));
 }
 
 TEST_F(MatchesQueryGroupsTest, AndNeedsEveryTermOrNeedsOneGroup) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # quillmor-cli's hits for a name query over a real directory tree are what
-# `find -iname '*QUERY*'` gives for the same tree (ASCII names).
+# `find -iname '*QUERY*'` gives for the same tree (ASCII names), and for a
+# wildcard query what `find -iname 'QUERY'` gives.
 set -euo pipefail
 cli=$1
 tree=$(mktemp -d)
@@ -25,9 +26,13 @@ mkdir -p "${dirs[@]}"
 touch "${files[@]}"
 
 fail=0
-for query in report README .txt "annual report" "data" "a" "tar.gz" "zzz-nothing"; do
-  expected=$(cd "$tree" && find . -mindepth 1 -iname "*$query*" | sed -e 's|^\./|E:\\|' -e 's|/|\\|g' | LC_ALL=C sort)
-  actual=$("$cli" --config "$config" --drive "E:=$tree" -- "$query" | LC_ALL=C sort)
+for query in report README .txt "annual report" "data" "a" "tar.gz" "zzz-nothing" \
+             "*.pdf" "REPORT*" "*-1?.txt" "*.t?r.gz" "r*d*-?" "*a*a*" "?" "*zzz*"; do
+  pattern="*$query*"
+  [[ "$query" == *[*?]* ]] && pattern=$query
+  expected=$(cd "$tree" && find . -mindepth 1 -iname "$pattern" | sed -e 's|^\./|E:\\|' -e 's|/|\\|g' | LC_ALL=C sort)
+  # Exit status 1 means nothing found, which some queries expect.
+  actual=$("$cli" --config "$config" --drive "E:=$tree" -- "$query" | LC_ALL=C sort || [ $? -eq 1 ])
   if [ "$expected" != "$actual" ]; then
     echo "query '$query': quillmor-cli and find disagree"
     diff <(echo "$expected") <(echo "$actual") | head -20

@@ -35,6 +35,32 @@ TEST(CliOptionsTest, DoubleDashAndEmptyQuery) {
   EXPECT_EQ(o.query, u"新建");
 }
 
+TEST(CliOptionsTest, PipelineOptions) {
+  CliOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseCliOptions({"-0", "-l", "25", "--json", "*.pdf"}, o, error)) << error;
+  EXPECT_TRUE(o.nullTerminated);
+  EXPECT_EQ(o.limit, 25u);
+  EXPECT_TRUE(o.json);
+  EXPECT_EQ(o.query, u"*.pdf");
+  CliOptions longNames;
+  ASSERT_TRUE(ParseCliOptions({"--null", "--limit", "100000000000", "x"}, longNames, error)) << error;
+  EXPECT_TRUE(longNames.nullTerminated);
+  EXPECT_EQ(longNames.limit, 100'000'000'000u);
+  EXPECT_EQ(CliOptions{}.limit, 0u);  // no limit unless asked
+}
+
+TEST(CliOptionsTest, HelpAndVersionNeedNoQuery) {
+  CliOptions help, version;
+  std::string error;
+  ASSERT_TRUE(ParseCliOptions({"--help"}, help, error));
+  EXPECT_TRUE(help.help);
+  ASSERT_TRUE(ParseCliOptions({"--drive", "E:=/x", "--version"}, version, error));
+  EXPECT_TRUE(version.version);
+  EXPECT_EQ(std::string(CliVersion()).rfind("quillmor-cli ", 0), 0u);
+  EXPECT_NE(std::string(CliUsage()).find("Exit status"), std::string::npos);
+}
+
 TEST(CliOptionsTest, BadUsageIsRefusedWithAMessage) {
   const std::vector<std::vector<std::string>> cases = {
       {},
@@ -46,6 +72,14 @@ TEST(CliOptionsTest, BadUsageIsRefusedWithAMessage) {
       {"--repeat", "0", "q"},
       {"--repeat", "3x", "q"},
       {"--bogus", "q"},
+      {"-l", "0", "q"},
+      {"--limit", "-3", "q"},
+      {"--limit", "+3", "q"},
+      {"--limit", "3 rows", "q"},
+      {"--limit", "1234567890123456789012", "q"},
+      {"-l"},
+      {"--json", "--long", "q"},
+      {"-0"},
   };
   for (const auto& args : cases) {
     CliOptions o;
