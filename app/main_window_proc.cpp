@@ -32,10 +32,7 @@ LRESULT OnCommand(MainWindow& w, WPARAM wParam, LPARAM lParam) {
     OnScopeBoxChanged(w);
     return 0;
   }
-  if (id == kCommandExit && lParam == 0) {
-    RequestExit(w);
-    return 0;
-  }
+  if (lParam == 0 && RunTrayCommand(w, id)) return 0;
   return DefWindowProcW(w.hwnd, WM_COMMAND, wParam, lParam);
 }
 
@@ -61,6 +58,9 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_COMMAND:
       return OnCommand(w, wParam, lParam);
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      return HandleWindowKey(w, hwnd, message, wParam, lParam) ? 0 : DefWindowProcW(hwnd, message, wParam, lParam);
 
     case WMU_INDEX_READY:
       OnIndexReady(w, wParam);
@@ -115,7 +115,7 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
 
     case WM_HOTKEY:
-      OnHotkey(w, wParam);
+      OnHotkey(w, wParam, lParam);
       return 0;
     case WM_SYSCOMMAND:
       return OnSysCommand(w, wParam, lParam);
