@@ -11,8 +11,9 @@
 // delete). Without either file it keeps a task as the real one would: create
 // writes the file "task" and exits 0; query exits 0 when "task" exists, else
 // 1; delete removes "task" and exits 0, or exits 1 when there is none.
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <cwctype>
