@@ -94,6 +94,7 @@ void SwitchLanguage(MainWindow& w, const AvailableLanguage& language) {
   FilterQuestionBox question(w);
   const AppliedLanguage applied = ApplyLanguage(w.env, language.code, w.app.filters, question);
   OnLanguageApplied(w, applied.tagsChanged);
+  UpdateTrayTip(w);  // the tooltip is a text of the language too
   SetStatus(w, Translate(u"LanguageChanged", u"已切换语言: ", u"Language switched: ") + language.displayName);
 }
 

@@ -277,6 +277,7 @@ TEST_F(TrayTest, LanguageCommandSwitchesAndSaysSoInTheNewLanguage) {
   EXPECT_EQ(CurrentLanguageCode(), u"de-de");
   EXPECT_EQ(Status(), Translate(u"LanguageChanged", u"", u"") + u"Deutsch (DE)");
   EXPECT_NE(Status(), u"Language switched: Deutsch (DE)");
+  EXPECT_EQ(Tip(), u"Quillmor - Alt+Z Anzeigen/Ausblenden");
   const std::map<std::string, std::string> language = SettingsFile(u"language.ini");
   EXPECT_EQ(language.at("lang"), "de-de");
   Command(kTrayFirstLanguage + 1);
