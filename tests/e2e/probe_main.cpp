@@ -34,6 +34,8 @@
 //   quillmor-probe message-box MS              until Quillmor shows a message box;
 //                                              prints its title and text and
 //                                              answers it with OK
+//   quillmor-probe close-window TEXT MS        until another program shows a window
+//                                              whose title has TEXT; closes it
 //   quillmor-probe windows                     every window, for a failed run
 #include <windows.h>
 
@@ -285,6 +287,19 @@ int AnswerMessageBox(std::chrono::milliseconds timeout) {
   return kHeld;
 }
 
+int CloseWindowTitled(const std::wstring& text, std::chrono::milliseconds timeout) {
+  HWND window = nullptr;
+  const DWORD quillmor = MainProcess();
+  if (!WaitFor(timeout, [&] { return (window = FindWindowTitled(text, quillmor)) != nullptr; })) {
+    std::printf("no window titled '%s'\n", Utf8(text).c_str());
+    return kNotHeld;
+  }
+  std::printf("window title='%s'\n", Utf8(TitleOf(window)).c_str());
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  WaitFor(10s, [&] { return !IsWindow(window) || !IsWindowVisible(window); });
+  return kHeld;
+}
+
 int BroadcastTaskbarCreated() {
   const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
   const bool posted = message != 0 && PostMessageW(HWND_BROADCAST, message, 0, 0);
@@ -332,6 +347,7 @@ int Run(int argc, wchar_t** argv) {
   if (command == L"taskbar-created") return BroadcastTaskbarCreated();
   if (command == L"wait-menu") return WaitMenu(Ms(arg(2)));
   if (command == L"message-box") return AnswerMessageBox(Ms(arg(2)));
+  if (command == L"close-window" && argc >= 4) return CloseWindowTitled(argv[2], Ms(argv[3]));
   if (command == L"windows") {
     PrintWindows();
     return kHeld;

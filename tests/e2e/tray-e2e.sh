@@ -84,6 +84,10 @@ state=$(probe state | tr -d '\r')
 echo "   $state"
 [[ "$state" == *" focus=search "* ]] || fail "the search box does not have the focus after Alt+Z"
 
+step "Ctrl+Shift+O opens Explorer on the program in front (Quillmor itself)"
+xdotool key ctrl+shift+o
+check "no Explorer window on Quillmor's folder" probe close-window quillmor 30000
+
 step "capture mode: Ctrl+Alt+F5 becomes the show/hide hotkey and hotkey.ini holds it"
 # The X server's own keymap takes Ctrl+Alt+F1..F12 for switching consoles
 # and never sends them on; without those server actions they reach Wine.

@@ -66,6 +66,27 @@ void PrintWindow(const char* indent, HWND window) {
               Utf8(TitleOf(window)).c_str());
 }
 
+std::wstring LowerAscii(std::wstring text) {
+  for (wchar_t& c : text) {
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  }
+  return text;
+}
+
+struct TitleSearch {
+  std::wstring text;  // lower case
+  DWORD notProcessId = 0;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindTitled(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<TitleSearch*>(data);
+  if (!IsWindowVisible(window) || ProcessOf(window) == search.notProcessId) return TRUE;
+  if (LowerAscii(TitleOf(window)).find(search.text) == std::wstring::npos) return TRUE;
+  search.found = window;
+  return FALSE;
+}
+
 BOOL CALLBACK PrintTopLevel(HWND window, LPARAM) {
   PrintWindow("", window);
   return TRUE;
@@ -160,6 +181,12 @@ std::optional<POINT> TrayIconPoint() {
   const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);
   if (taskbar == nullptr || !GetWindowRect(taskbar, &r)) return std::nullopt;
   return POINT{r.right - 10, (r.top + r.bottom) / 2};
+}
+
+HWND FindWindowTitled(const std::wstring& text, DWORD notProcessId) {
+  TitleSearch search{LowerAscii(text), notProcessId};
+  EnumWindows(FindTitled, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 void PrintWindows() {

@@ -33,6 +33,10 @@ HWND FindDialog(DWORD processId);
 // A message box's text: the longest text of its static controls.
 std::wstring DialogText(HWND dialog);
 
+// A visible top-level window of another process than `notProcessId` whose
+// title contains `text` (ASCII case ignored), or null.
+HWND FindWindowTitled(const std::wstring& text, DWORD notProcessId);
+
 // Every top-level window and the taskbar's children with their classes,
 // owners and places, one per line (for finding one's way in a failed run).
 void PrintWindows();
