@@ -3,6 +3,7 @@
 // simulated drives and answer the message boxes themselves.
 #pragma once
 
+#include "app/core/autostart_rules.h"
 #include "app/message_boxes.h"
 #include "platform/env.h"
 
@@ -11,6 +12,8 @@ namespace quillmor {
 struct AppEnv {
   Env core;
   MessageBoxes* boxes = nullptr;
+  // schtasks and the Run key for start at logon; null: the machine's.
+  AutostartSystem* autostart = nullptr;
 };
 
 // The machine's services. Lives for the whole process.

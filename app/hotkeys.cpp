@@ -34,7 +34,8 @@ void RegisterHotkeysAtCreate(MainWindow& w) {
   RegisterHotKey(w.hwnd, kHotkeyForegroundApp, loaded.fgModifiers, loaded.fgKey);
 }
 
-void OnHotkey(MainWindow& w, WPARAM id) {
+void OnHotkey(MainWindow& w, WPARAM id, LPARAM lParam) {
+  if (HandleCaptureHotkey(w, lParam)) return;
   if (id == kHotkeyShowHide) {
     LogMessage(w.env, u"WM_HOTKEY toggle");
     if (!IsWindowVisible(w.hwnd)) {

@@ -29,10 +29,7 @@ LRESULT OnCommand(MainWindow& w, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (control != nullptr && OnFilterControlCommand(w, id, code, control)) return 0;
-  if (id == kCommandExit && control == nullptr) {
-    RequestExit(w);
-    return 0;
-  }
+  if (control == nullptr && RunTrayCommand(w, id)) return 0;
   return DefWindowProcW(w.hwnd, WM_COMMAND, wParam, lParam);
 }
 

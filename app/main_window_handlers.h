@@ -102,15 +102,45 @@ bool HotkeyCaptureActive(const MainWindow& w);
 // Registers the loaded pair of each hotkey; failures stay silent.
 void RegisterHotkeysAtCreate(MainWindow& w);
 bool RegisterShowHideHotkey(MainWindow& w, uint32_t modifiers, uint32_t key, bool save);
-void OnHotkey(MainWindow& w, WPARAM id);
+// WM_HOTKEY; while capture runs, the combination goes to it instead.
+void OnHotkey(MainWindow& w, WPARAM id, LPARAM lParam);
 // Opens Explorer on the foreground window's program file. False when the
 // program cannot be known (a protected process) or Explorer did not start.
 bool RevealForegroundApp();
+
+// hotkey_capture.cpp
+// Shows the window and waits for the combination of hotkey `target` (0 the
+// show/hide hotkey, 1 the foreground-application one); the title says so.
+void StartHotkeyCapture(MainWindow& w, int target);
+// A key-down while capture runs: true when capture took it (every key-down
+// while it runs).
+bool HandleCaptureKey(MainWindow& w, UINT message, WPARAM key);
+// WM_HOTKEY while capture runs: the combination of a registered hotkey never
+// arrives as keys, so it is taken as pressed (lParam: modifiers, key).
+bool HandleCaptureHotkey(MainWindow& w, LPARAM lParam);
+// Timer 30013: the balloon with the hint, when capture still runs.
+void OnHotkeyCaptureTimer(MainWindow& w);
+void ShowCaptureBalloon(MainWindow& w, int target);
+void RestoreTitleAfterCapture(MainWindow& w);
 
 // list_rows.cpp
 void FreeIconCache(MainWindow& w);
 // The icons the window loaded for itself (the notification icon).
 void DestroyOwnedIcons(MainWindow& w);
+
+// main_window_theme.cpp
+// Switches between the dark and the light theme while the window runs:
+// new brushes (the old ones deleted), every control re-themed and
+// repainted, window.ini saved. Nothing happens when `dark` is current.
+void SetTheme(MainWindow& w, bool dark);
+// Switches between the sidebar and the top bar for the filter tags.
+void SetFilterLayout(MainWindow& w, bool sidebar);
+
+// main_window_language.cpp
+// After the language changed (ApplyLanguage): the title, the status line,
+// the preset boxes, the scope box, the fonts' face, the tag buttons (rebuilt
+// when `tagsChanged`) and their counts, in the new language.
+void OnLanguageApplied(MainWindow& w, bool tagsChanged);
 
 // main_window_system.cpp
 LRESULT OnDeviceChange(MainWindow& w, WPARAM event, LPARAM data);
@@ -142,12 +172,21 @@ bool EnsureTrayIcon(MainWindow& w);
 void RemoveTrayIcon(MainWindow& w);
 void OnTrayCallback(MainWindow& w, LPARAM mouseMessage);
 void ShowAndActivate(MainWindow& w);
+// Centres a window that no monitor shows (one that was unplugged) on the
+// primary screen, its size unchanged.
+void MoveOntoScreenIfLost(HWND window);
 // "TrayTip" with the show/hide hotkey in place of "{0}" (or after a space).
 std::u16string TrayTipText(SystemInfo& system, const HotkeySettings& hotkeys);
 void UpdateTrayTip(MainWindow& w);
 
 // tray_menu.cpp
+// The menu at the cursor; the command chosen runs.
 void ShowTrayMenu(MainWindow& w);
+// The menu as it would open now (the caller destroys it).
+HMENU CreateTrayMenu(MainWindow& w);
+// Runs a command of the menu (20001 to 20024, 20100 + i), then the idle
+// trim. False for any other id.
+bool RunTrayCommand(MainWindow& w, int32_t id);
 
 // list_paint.cpp
 void OnPaint(MainWindow& w);

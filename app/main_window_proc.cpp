@@ -149,7 +149,7 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
 
     case WM_HOTKEY:
-      OnHotkey(w, wParam);
+      OnHotkey(w, wParam, lParam);
       return 0;
     case WM_SYSCOMMAND:
       return OnSysCommand(w, wParam, lParam);

@@ -102,7 +102,7 @@ void OnTimer(MainWindow& w, UINT_PTR id) {
       IdleTrim(w);
       break;
     case ID_TIMER_HOTKEY_CAPTURE:
-      KillTimer(hwnd, id);
+      OnHotkeyCaptureTimer(w);
       break;
     case ID_TIMER_LIST_REPAINT:
       KillTimer(hwnd, id);

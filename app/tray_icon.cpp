@@ -1,6 +1,7 @@
 // The notification icon: adding it (again after the taskbar restarts), its
 // tooltip, and showing the window from it.
 
+#include "app/core/tray_tip.h"
 #include "app/core/window_ids.h"
 #include "app/main_window_handlers.h"
 #include "app/tray_state.h"
@@ -23,25 +24,21 @@ void LoadTrayIcon(MainWindow& w) {
 }  // namespace
 
 std::u16string TrayTipText(SystemInfo& system, const HotkeySettings& hotkeys) {
-  std::u16string tip = Translate(u"TrayTip", u"Quillmor - {0} 显示/隐藏", u"Quillmor - {0} Show/Hide");
-  const std::u16string hotkey = FormatHotkey(system, hotkeys.modifiers, hotkeys.key);
-  const size_t at = tip.find(u"{0}");
-  if (at != std::u16string::npos) {
-    tip.replace(at, 3, hotkey);
-  } else {
-    tip += u" " + hotkey;
-  }
-  return tip;
+  return ComposeTrayTip(Translate(u"TrayTip", u"Quillmor - {0} 显示/隐藏", u"Quillmor - {0} Show/Hide"),
+                        FormatHotkey(system, hotkeys.modifiers, hotkeys.key));
 }
 
 void UpdateTrayTip(MainWindow& w) {
   NOTIFYICONDATAW& data = IconData(w);
+  static_assert(std::size(NOTIFYICONDATAW{}.szTip) > kMaxTrayTipChars);
   const std::u16string tip = TrayTipText(*w.env.system, w.app.hotkeys);
-  const size_t length = std::min<size_t>(tip.size(), 127);
-  std::copy_n(tip.data(), length, reinterpret_cast<char16_t*>(data.szTip));
-  data.szTip[length] = L'\0';
+  std::copy(tip.begin(), tip.end(), data.szTip);
+  data.szTip[tip.size()] = L'\0';
   if (w.trayIconPresent && data.hWnd != nullptr) Shell_NotifyIconW(NIM_MODIFY, &data);
 }
+
+// The full record of this Windows version, as the shell expects it.
+static_assert(sizeof(NOTIFYICONDATAW) == 976);
 
 void SetUpTrayIcon(MainWindow& w) {
   NOTIFYICONDATAW& data = IconData(w);
@@ -67,8 +64,9 @@ bool EnsureTrayIcon(MainWindow& w) {
     if (w.trayIconPresent) {
       Shell_NotifyIconW(NIM_MODIFY, &data);
     } else if (Shell_NotifyIconW(NIM_MODIFY, &data)) {
-      // The shell still holds our icon (a restarted taskbar that kept it):
-      // it is there, and retrying the add would fail for ever.
+      // The shell still holds the icon (a "TaskbarCreated" from a shell that
+      // kept its icons, as Wine's does): it is there, and adding it again
+      // would fail every 1.5 s for ever.
       w.trayIconPresent = true;
     }
   }
@@ -107,8 +105,6 @@ void OnTrayCallback(MainWindow& w, LPARAM mouseMessage) {
   }
 }
 
-// Brings the window back onto a monitor when it is on none (a monitor that
-// was unplugged): centred on the primary screen, its size unchanged.
 void MoveOntoScreenIfLost(HWND window) {
   RECT rect{};
   GetWindowRect(window, &rect);

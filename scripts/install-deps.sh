@@ -8,8 +8,9 @@ packages=(
   googletest libbenchmark-dev zlib1g-dev   # tests and benchmarks only
   g++-mingw-w64-x86-64-posix               # the Windows build
   wine wine64 xvfb                         # running the Windows tests
-  xdotool                                  # typing and clicking in the end-to-end run
+  xdotool x11-xkb-utils                    # typing and clicking in the end-to-end run
   time                                     # the command line's memory checks
+  nsis                                     # the Windows installer (makensis)
 )
 
 missing=()

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds both targets and runs the main job: quillmor-cli indexing /usr (as
-# drive U:) and searching it, printing the hits and the timing line. Asked
+# drive U:) and searching it, printing the hits and the timing line. The
+# Windows build also makes the installer, Quillmor-<version>-setup.exe, next
+# to Quillmor.exe in build/windows/app. Asked
 # with --gui (or QUILLMOR_GUI=1), it then starts Quillmor.exe under Wine on
 # the same drive (scripts/run-gui.sh).
 #
@@ -18,6 +20,9 @@ scripts/install-deps.sh
 jobs=$(nproc)
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$jobs"
+for setup in build/windows/app/Quillmor-*-setup.exe; do
+  if [ -f "$setup" ]; then echo "Installer: $setup"; fi
+done
 cmake --preset linux >/dev/null
 cmake --build --preset linux -j"$jobs"
 ./build/linux/tools/quillmor-cli --drive U:=/usr --stats "$query"

@@ -57,6 +57,8 @@ e2e_prepare() {
   mkdir -p "$programs"
   cp "$BUILD_DIR/app/Quillmor.exe" "$BUILD_DIR/tools/quillmor-cli.exe" "$BUILD_DIR/tests/e2e/quillmor-probe.exe" \
     "$programs/"
+  rm -f "$programs"/Quillmor-*-setup.exe
+  cp "$BUILD_DIR"/app/Quillmor-*-setup.exe "$programs/" 2>/dev/null || true
 }
 
 # Inside the Wine session: the paths, and the programs' working folder.

@@ -24,6 +24,19 @@
 //   quillmor-probe post MSG WPARAM LPARAM      post any message (numbers)
 //   quillmor-probe gui-counts                  the process's GDI and USER objects
 //   quillmor-probe leak-check N QA CA QB CB [TOLERANCE]
+//   quillmor-probe tray-icons [COUNT]          the notification icons (exactly COUNT)
+//   quillmor-probe tray-icon-point             the centre of the first icon
+//   quillmor-probe wait-tooltip TEXT MS        until a tooltip shows TEXT
+//   quillmor-probe taskbar-created             broadcast "TaskbarCreated", as a
+//                                              restarted shell does
+//   quillmor-probe wait-menu MS                until Quillmor shows a popup menu;
+//                                              prints a point in its last item
+//   quillmor-probe message-box MS              until Quillmor shows a message box;
+//                                              prints its title and text and
+//                                              answers it with OK
+//   quillmor-probe close-window TEXT MS        until another program shows a window
+//                                              whose title has TEXT; closes it
+//   quillmor-probe windows                     every window, for a failed run
 #include <windows.h>
 
 #include <chrono>
@@ -39,6 +52,7 @@
 #include "tests/e2e/gui_object_counts.h"
 #include "tests/e2e/leak_workload.h"
 #include "tests/e2e/main_window_probe.h"
+#include "tests/e2e/tray_probe.h"
 
 namespace quillmor::e2e {
 namespace {
@@ -74,6 +88,16 @@ double UnixSeconds() {
   return static_cast<double>(ticks - 116444736000000000ULL) / 1e7;
 }
 
+// Which of the main window's windows has the keyboard focus.
+const char* FocusName(HWND main) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) || info.hwndFocus == nullptr) return "none";
+  if (info.hwndFocus == main) return "main";
+  if (info.hwndFocus == GetDlgItem(main, kIdSearchEdit)) return "search";
+  return "other";
+}
+
 void PrintState(HWND main) {
   if (main == nullptr) {
     std::printf("found=0 windows=0\n");
@@ -82,9 +106,9 @@ void PrintState(HWND main) {
   DWORD processId = 0;
   GetWindowThreadProcessId(main, &processId);
   const auto search = ControlText(GetDlgItem(main, kIdSearchEdit));
-  std::printf("found=1 windows=%d pid=%lu visible=%d iconic=%d foreground=%d title='%s' search='%s'\n",
+  std::printf("found=1 windows=%d pid=%lu visible=%d iconic=%d foreground=%d focus=%s title='%s' search='%s'\n",
               CountMainWindows(), processId, IsWindowVisible(main) ? 1 : 0, IsIconic(main) ? 1 : 0,
-              GetForegroundWindow() == main ? 1 : 0, Utf8(TitleOf(main)).c_str(),
+              GetForegroundWindow() == main ? 1 : 0, FocusName(main), Utf8(TitleOf(main)).c_str(),
               search ? Utf8(*search).c_str() : "(no answer)");
 }
 
@@ -201,6 +225,87 @@ int PrintGuiCounts() {
   return c.gdi >= 0 && c.user >= 0 ? kHeld : kNotHeld;
 }
 
+DWORD MainProcess() {
+  DWORD processId = 0;
+  if (const HWND main = FindMainWindow()) GetWindowThreadProcessId(main, &processId);
+  return processId;
+}
+
+int TrayIcons(long expected) {
+  const long icons = TrayIconCount();
+  std::printf("icons=%ld\n", icons);
+  return expected < 0 ? (icons > 0 ? kHeld : kNotHeld) : (icons == expected ? kHeld : kNotHeld);
+}
+
+int PrintTrayIconPoint() {
+  const std::optional<POINT> point = TrayIconPoint();
+  if (!point) return kNotHeld;
+  std::printf("%ld %ld\n", point->x, point->y);
+  return kHeld;
+}
+
+int WaitTooltip(const std::wstring& text, std::chrono::milliseconds timeout) {
+  std::wstring seen;
+  const bool held = WaitFor(timeout, [&] {
+    const std::optional<std::wstring> tip = VisibleTooltipText();
+    if (tip) seen = *tip;
+    return tip && *tip == text;
+  });
+  std::printf("tooltip='%s'\n", Utf8(seen).c_str());
+  return held ? kHeld : kNotHeld;
+}
+
+int WaitMenu(std::chrono::milliseconds timeout) {
+  HWND menu = nullptr;
+  const bool held = WaitFor(timeout, [&] { return (menu = FindPopupMenu(MainProcess())) != nullptr; });
+  if (!held) {
+    std::printf("no menu\n");
+    return kNotHeld;
+  }
+  RECT r{};
+  GetWindowRect(menu, &r);
+  // The last item ends a few pixels above the menu's bottom edge.
+  std::printf("%ld %ld\n", (r.left + r.right) / 2, r.bottom - 8);
+  std::fprintf(stderr, "menu at %ld,%ld-%ld,%ld\n", r.left, r.top, r.right, r.bottom);
+  return kHeld;
+}
+
+int AnswerMessageBox(std::chrono::milliseconds timeout) {
+  HWND box = nullptr;
+  const bool held = WaitFor(timeout, [&] { return (box = FindDialog(MainProcess())) != nullptr; });
+  if (!held) {
+    std::printf("no message box\n");
+    return kNotHeld;
+  }
+  std::wstring text = DialogText(box);
+  for (wchar_t& c : text) {
+    if (c == L'\n' || c == L'\r') c = L' ';
+  }
+  std::printf("title='%s' text='%s'\n", Utf8(TitleOf(box)).c_str(), Utf8(text).c_str());
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  WaitFor(10s, [&] { return !IsWindow(box) || !IsWindowVisible(box); });
+  return kHeld;
+}
+
+int CloseWindowTitled(const std::wstring& text, std::chrono::milliseconds timeout) {
+  HWND window = nullptr;
+  const DWORD quillmor = MainProcess();
+  if (!WaitFor(timeout, [&] { return (window = FindWindowTitled(text, quillmor)) != nullptr; })) {
+    std::printf("no window titled '%s'\n", Utf8(text).c_str());
+    return kNotHeld;
+  }
+  std::printf("window title='%s'\n", Utf8(TitleOf(window)).c_str());
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  WaitFor(10s, [&] { return !IsWindow(window) || !IsWindowVisible(window); });
+  return kHeld;
+}
+
+int BroadcastTaskbarCreated() {
+  const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  const bool posted = message != 0 && PostMessageW(HWND_BROADCAST, message, 0, 0);
+  return Verdict(posted, FindMainWindow());
+}
+
 std::chrono::milliseconds Ms(const wchar_t* text) { return std::chrono::milliseconds(_wtoi(text)); }
 
 int Run(int argc, wchar_t** argv) {
@@ -236,6 +341,17 @@ int Run(int argc, wchar_t** argv) {
   if (command == L"command" && argc >= 3) return Post(WM_COMMAND, MAKEWPARAM(_wtoi(argv[2]), 0), 0);
   if (command == L"post" && argc >= 5) return Post(_wtoi(argv[2]), _wtoi64(argv[3]), _wtoi64(argv[4]));
   if (command == L"gui-counts") return PrintGuiCounts();
+  if (command == L"tray-icons") return TrayIcons(argc >= 3 ? _wtoi(argv[2]) : -1);
+  if (command == L"tray-icon-point") return PrintTrayIconPoint();
+  if (command == L"wait-tooltip" && argc >= 4) return WaitTooltip(argv[2], Ms(argv[3]));
+  if (command == L"taskbar-created") return BroadcastTaskbarCreated();
+  if (command == L"wait-menu") return WaitMenu(Ms(arg(2)));
+  if (command == L"message-box") return AnswerMessageBox(Ms(arg(2)));
+  if (command == L"close-window" && argc >= 4) return CloseWindowTitled(argv[2], Ms(argv[3]));
+  if (command == L"windows") {
+    PrintWindows();
+    return kHeld;
+  }
   if (command == L"leak-check" && argc >= 7) {
     LeakWorkload w{_wtoi(argv[2]), argv[3], _wtoi64(argv[4]), argv[5], _wtoi64(argv[6])};
     if (argc >= 8) w.tolerance = _wtol(argv[7]);

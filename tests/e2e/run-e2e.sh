@@ -122,4 +122,9 @@ check "Exit could not be posted" probe exit
 wait_exit "$hidden" 60
 [ "$EXIT_CODE" = 0 ] || fail "the hidden instance's exit code was $EXIT_CODE"
 
+# shellcheck source=tests/e2e/tray-e2e.sh
+source "$here/tray-e2e.sh"
+# shellcheck source=tests/e2e/installer-e2e.sh
+source "$here/installer-e2e.sh"
+
 step "passed"
