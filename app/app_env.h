@@ -1,9 +1,11 @@
 // What the program runs over: the search side's operating-system services and
 // the window's own. The entry point gives the machine's; window tests give
-// simulated drives and answer the message boxes themselves.
+// simulated drives, answer the message boxes and record what the shell was
+// asked to start.
 #pragma once
 
 #include "app/message_boxes.h"
+#include "app/shell_launcher.h"
 #include "platform/env.h"
 
 namespace quillmor {
@@ -11,6 +13,7 @@ namespace quillmor {
 struct AppEnv {
   Env core;
   MessageBoxes* boxes = nullptr;
+  ShellLauncher* shell = nullptr;
 };
 
 // The machine's services. Lives for the whole process.

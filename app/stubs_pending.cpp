@@ -3,14 +3,9 @@
 
 namespace quillmor {
 
-void CancelRename(MainWindow&, bool) {}
 void ShowTrayMenu(MainWindow&) {}
 
 // Hooks the result list calls.
-void RunFileAction(MainWindow&, int) {}
-void StartFileDrag(MainWindow&) {}
-void BeginRename(MainWindow&) {}
 bool HandleCaptureKey(MainWindow&, UINT, WPARAM) { return false; }
-bool HandleCommandKey(MainWindow&, HWND, UINT, WPARAM, LPARAM) { return false; }
 
 }  // namespace quillmor
