@@ -89,12 +89,12 @@ LRESULT OnShellMenuMessage(MainWindow& w, UINT message, WPARAM wParam, LPARAM lP
 // list_context_menu.cpp
 // WM_RBUTTONUP over the result area (right of the sidebar, below the list
 // top): a row hit becomes the focused row (and the only selection unless it
-// is selected already), and the list's menu opens at the cursor. False
-// elsewhere.
-bool OnListRButtonUp(MainWindow& w, int x, int y);
+// is selected already), and the list's menu opens at the cursor. Elsewhere
+// the default processing.
+LRESULT OnListRButtonUp(MainWindow& w, WPARAM wParam, LPARAM lParam);
 // WM_CONTEXTMENU: from the keyboard (the menu key, Shift+F10) the list's menu
-// opens at the focused row; false for a mouse click (WM_RBUTTONUP had it).
-bool OnListContextMenuKey(MainWindow& w, LPARAM lParam);
+// opens at the focused row; a mouse click's gets the default processing.
+LRESULT OnListContextMenu(MainWindow& w, WPARAM wParam, LPARAM lParam);
 // The list menu's entries for what the window shows now (hitRow: the click
 // hit a row), as a popup menu the caller destroys.
 HMENU CreateListContextMenu(MainWindow& w, bool hitRow);

@@ -5,7 +5,9 @@
 #include "app/win32_app.h"
 #include "engine/match_item.h"
 
-#include <shobjidl.h>
+// The shell's interfaces (<shobjidl.h>), named only by pointer here.
+struct IContextMenu2;
+struct IContextMenu3;
 
 namespace quillmor {
 

@@ -54,9 +54,11 @@ HMENU CreateListContextMenu(MainWindow& w, bool hitRow) {
   return CreatePopup(BuildListContextMenu(state));
 }
 
-bool OnListRButtonUp(MainWindow& w, int x, int y) {
+LRESULT OnListRButtonUp(MainWindow& w, WPARAM wParam, LPARAM lParam) {
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
   const ListFrame frame = ListFrameOf(w);
-  if (x < ListAreaLeft(frame) || y < w.listTop) return false;
+  if (x < ListAreaLeft(frame) || y < w.listTop) return DefWindowProcW(w.hwnd, WM_RBUTTONUP, wParam, lParam);
   const int64_t row = HitTestRow(frame, w.list.scrollOffset, w.list.count, x, y);
   if (row >= 0) {
     if (!w.list.selection.IsSelected(row)) w.list.selection.SelectOne(row);
@@ -66,11 +68,11 @@ bool OnListRButtonUp(MainWindow& w, int x, int y) {
   POINT screen{};
   GetCursorPos(&screen);
   ShowListMenu(w, row >= 0, screen);
-  return true;
+  return 0;
 }
 
-bool OnListContextMenuKey(MainWindow& w, LPARAM lParam) {
-  if (lParam != -1) return false;
+LRESULT OnListContextMenu(MainWindow& w, WPARAM wParam, LPARAM lParam) {
+  if (lParam != -1) return DefWindowProcW(w.hwnd, WM_CONTEXTMENU, wParam, lParam);
   // From the keyboard: at the focused row when it is in view, else at the
   // list's top left corner.
   const int64_t focused = w.list.selection.Focused();
@@ -81,7 +83,7 @@ bool OnListContextMenuKey(MainWindow& w, LPARAM lParam) {
   if (row.bottom > row.top) at = POINT{row.left + Scaled(w, 80), (row.top + row.bottom) / 2};
   ClientToScreen(w.hwnd, &at);
   ShowListMenu(w, onRow, at);
-  return true;
+  return 0;
 }
 
 }  // namespace quillmor

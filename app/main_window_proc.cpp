@@ -101,11 +101,9 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
       OnMouseLeave(w);
       return 0;
     case WM_RBUTTONUP:
-      return OnListRButtonUp(w, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))
-                 ? 0
-                 : DefWindowProcW(hwnd, message, wParam, lParam);
+      return OnListRButtonUp(w, wParam, lParam);
     case WM_CONTEXTMENU:
-      return OnListContextMenuKey(w, lParam) ? 0 : DefWindowProcW(hwnd, message, wParam, lParam);
+      return OnListContextMenu(w, wParam, lParam);
     case WM_INITMENUPOPUP:
     case WM_MENUCHAR:
       return OnShellMenuMessage(w, message, wParam, lParam);

@@ -165,6 +165,18 @@ TEST_F(ListCommandsTest, ARightClickBelowTheRowsGreysTheItemCommandsAndTheRestSt
   EXPECT_TRUE(FindItem(menu, 10027)->checked);
 }
 
+TEST_F(ListCommandsTest, TheMenuKeyOpensTheMenuAtTheFocusedRow) {
+  NumberedFiles(3);
+  ASSERT_EQ(OpenAndSearch(u"file-"), 3);
+  std::vector<MenuItem> menu;
+  const auto menuKey = [&] { SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1); };
+  ASSERT_TRUE(WithOpenMenu(menuKey, [&](HMENU open) { menu = ReadMenu(open); }));
+  EXPECT_TRUE(FindItem(menu, kCommandOpen)->grayed) << "no focused row";
+  Click(CellCentre(1, kColumnSize));
+  ASSERT_TRUE(WithOpenMenu(menuKey, [&](HMENU open) { menu = ReadMenu(open); }));
+  EXPECT_FALSE(FindItem(menu, kCommandOpen)->grayed);
+}
+
 TEST_F(ListCommandsTest, ARightClickOutsideTheResultAreaOpensNoMenu) {
   NumberedFiles(3);
   ASSERT_EQ(OpenAndSearch(u"file-"), 3);
