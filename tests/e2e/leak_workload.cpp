@@ -111,9 +111,11 @@ bool FillIconCache(const Target& t, const LeakWorkload& w) {
     for (WORD view = 0; view < 3; ++view) {
       Command(t, static_cast<WORD>(kCommandViewList + view));
       SettledCounts(t);
-      for (const Posted& p : ScrollMessages(t)) {
-        PostMessageW(t.main, p.message, p.wParam, p.lParam);
-        SettledCounts(t);
+      // The last message scrolls back to the top, settled above.
+      const std::vector<Posted> scroll = ScrollMessages(t);
+      for (size_t i = 0; i < scroll.size(); ++i) {
+        PostMessageW(t.main, scroll[i].message, scroll[i].wParam, scroll[i].lParam);
+        if (i + 1 < scroll.size()) SettledCounts(t);
       }
     }
   }
