@@ -3,7 +3,7 @@
 namespace quillmor {
 
 AppEnv& DefaultAppEnv() {
-  static AppEnv* env = new AppEnv{DefaultEnv(), &SystemMessageBoxes()};
+  static AppEnv* env = new AppEnv{DefaultEnv(), &SystemMessageBoxes(), nullptr, &SystemShellLauncher()};
   return *env;
 }
 

@@ -83,8 +83,8 @@ bool HandleListNavigationKey(MainWindow& w, HWND from, WPARAM key);
 // The icon cache and its shared folder icon are freed at WM_DESTROY
 // (FreeIconCache, main_window_handlers.h).
 
-// --- Hooks into pieces built elsewhere (stubs until they land; the filter
-// sidebar's are in main_window_handlers.h) ---
+// --- What the list calls into the file operations and the window's keys
+// (the filter sidebar's hooks are in main_window_handlers.h) ---
 // File action `action` on the focused row and the selection (1: open).
 void RunFileAction(MainWindow& w, int action);
 // Drag and drop of the selected rows.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "app/file_ops_state.h"
 #include "app/fonts.h"
 #include "app/list_state.h"
 #include "app/theme.h"
@@ -79,6 +80,7 @@ struct MainWindow {
   Theme theme;
   ListState list;
   TrayState tray;
+  FileOpsState fileOps;
   UINT taskbarCreatedMessage = 0;
 
   // Closing and showing.

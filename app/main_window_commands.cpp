@@ -1,6 +1,7 @@
 // WM_COMMAND and WM_NOTIFY of the child controls, the owner-drawn items, and
 // the mouse leaving the window.
 #include "app/core/window_ids.h"
+#include "app/file_operations.h"
 #include "app/main_window_handlers.h"
 #include "app/owner_drawn_menu.h"
 #include "app/themed_controls.h"
@@ -30,6 +31,7 @@ LRESULT OnCommand(MainWindow& w, WPARAM wParam, LPARAM lParam) {
   }
   if (control != nullptr && OnFilterControlCommand(w, id, code, control)) return 0;
   if (control == nullptr && RunTrayCommand(w, id)) return 0;
+  if (control == nullptr && RunListCommand(w, id)) return 0;
   return DefWindowProcW(w.hwnd, WM_COMMAND, wParam, lParam);
 }
 
@@ -40,6 +42,9 @@ LRESULT OnNotify(MainWindow& w, const NMHDR* header) {
 
 LRESULT OnMeasureItem(MainWindow& w, MEASUREITEMSTRUCT* measure) {
   if (measure == nullptr) return FALSE;
+  if (LRESULT result = 0; OfferToShellContextMenu(w, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(measure), result)) {
+    return result;
+  }
   switch (measure->CtlType) {
     case ODT_COMBOBOX:
       MeasureComboItem(w, *measure);
@@ -53,6 +58,9 @@ LRESULT OnMeasureItem(MainWindow& w, MEASUREITEMSTRUCT* measure) {
 
 LRESULT OnDrawItem(MainWindow& w, const DRAWITEMSTRUCT* item) {
   if (item == nullptr) return FALSE;
+  if (LRESULT result = 0; OfferToShellContextMenu(w, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(item), result)) {
+    return result;
+  }
   switch (item->CtlType) {
     case ODT_COMBOBOX:
       DrawComboItem(w, *item);

@@ -1,6 +1,7 @@
 // WndProc: every case is a call to a named handler.
 
 #include "app/core/window_ids.h"
+#include "app/file_operations.h"
 #include "app/main_window_handlers.h"
 #include "app/themed_controls.h"
 #include "engine/hydrate_attributes.h"
@@ -99,6 +100,13 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSELEAVE:
       OnMouseLeave(w);
       return 0;
+    case WM_RBUTTONUP:
+      return OnListRButtonUp(w, wParam, lParam);
+    case WM_CONTEXTMENU:
+      return OnListContextMenu(w, wParam, lParam);
+    case WM_INITMENUPOPUP:
+    case WM_MENUCHAR:
+      return OnShellMenuMessage(w, message, wParam, lParam);
 
     case WMU_INDEX_READY:
       OnIndexReady(w, wParam);

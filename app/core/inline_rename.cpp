@@ -1,6 +1,7 @@
 #include "app/core/inline_rename.h"
 
 #include <algorithm>
+#include <string>
 
 #include "app/core/list_geometry.h"
 #include "search/query_trim.h"
@@ -26,6 +27,11 @@ RenameCommit DecideRenameCommit(std::u16string_view text, std::u16string_view ol
   if (ContainsInvalidNameChars(name)) return RenameCommit::kInvalidChars;
   if (name == oldName) return RenameCommit::kCancel;
   return RenameCommit::kRename;
+}
+
+std::u16string CaseRenameTemporaryName(std::u16string_view newName, uint32_t attempt) {
+  const std::string number = std::to_string(attempt);
+  return std::u16string(newName) + u".rename-" + std::u16string(number.begin(), number.end()) + u".tmp";
 }
 
 bool ClickStartsRename(const RenameClick& click) {

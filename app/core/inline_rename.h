@@ -35,6 +35,12 @@ enum class RenameCommit {
 RenameCommit DecideRenameCommit(std::u16string_view text, std::u16string_view oldName);
 std::u16string_view TrimRenameText(std::u16string_view text);
 
+// Some file systems answer a change of case only with success and keep the
+// old name (Wine over a case-sensitive disk does); such a rename is finished
+// through this temporary name beside the file, which `attempt` varies when
+// the name is taken.
+std::u16string CaseRenameTemporaryName(std::u16string_view newName, uint32_t attempt);
+
 // A press on the name column of the row that is both focused and the
 // last-clicked row starts the rename when it comes 500 to 1200 ms after the
 // previous click (a slower second click than a double click, but not a new

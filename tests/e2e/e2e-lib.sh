@@ -59,6 +59,7 @@ e2e_prepare() {
     "$programs/"
   rm -f "$programs"/Quillmor-*-setup.exe
   cp "$BUILD_DIR"/app/Quillmor-*-setup.exe "$programs/" 2>/dev/null || true
+    "$BUILD_DIR/tests/e2e/quillmor-droptarget.exe" "$programs/"
 }
 
 # Inside the Wine session: the paths, and the programs' working folder.

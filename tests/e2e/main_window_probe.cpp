@@ -126,6 +126,13 @@ std::optional<ScreenPoint> NameHeaderPoint(HWND main) {
   return ScreenPoint{listLeft + Scale(60 + 100, main), headerTop + Scale(20, main)};
 }
 
+std::optional<ScreenPoint> RowPoint(HWND main, int row) {
+  const std::optional<ScreenPoint> header = NameHeaderPoint(main);
+  if (!header || row < 0) return std::nullopt;
+  // Rows of 44 px start below the 40 px header (the list scrolled to the top).
+  return ScreenPoint{header->x, header->y - Scale(20, main) + Scale(40 + 44 * row + 22, main)};
+}
+
 std::string Utf8(const std::wstring& text) {
   const int n =
       WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);

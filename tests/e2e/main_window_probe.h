@@ -42,6 +42,9 @@ struct ScreenPoint {
 std::optional<ScreenPoint> CentreOf(HWND child);
 // A point inside the Name column's header of the result list.
 std::optional<ScreenPoint> NameHeaderPoint(HWND main);
+// A point inside the Name cell of row `row` (counted from the top, the list
+// scrolled to the top).
+std::optional<ScreenPoint> RowPoint(HWND main, int row);
 
 std::string Utf8(const std::wstring& text);
 std::wstring Wide(const std::string& utf8);

@@ -10,6 +10,7 @@
 //   quillmor-probe wait-visible MS | wait-hidden MS | wait-gone MS
 //   quillmor-probe wait-foreground MS          until the main window is in front
 //   quillmor-probe point search|header         a screen point to click
+//   quillmor-probe point row N                 the Name cell of result row N
 //   quillmor-probe rect                        the window's place: X Y WIDTH HEIGHT
 //   quillmor-probe wait-search QUERY COUNT MS  until the search box holds QUERY and
 //                                              the title reports COUNT results (any
@@ -17,6 +18,9 @@
 //                                              time from one to the other
 //   quillmor-probe wait-count COUNT MS         until the title reports COUNT results
 //   quillmor-probe answers MS                  the window's thread takes a message
+//   quillmor-probe dragging                    a drag and drop runs: the window's
+//                                              thread captured the mouse for
+//                                              another window than the main one
 //   quillmor-probe close                       post WM_CLOSE
 //   quillmor-probe close-button                the title bar's close (WM_SYSCOMMAND SC_CLOSE)
 //   quillmor-probe exit                        the notification menu's "Exit"
@@ -191,12 +195,13 @@ int WaitSearch(const std::wstring& query, long long count, std::chrono::millisec
   return Verdict(held, main);
 }
 
-int PrintPoint(const std::string& what) {
+int PrintPoint(const std::string& what, int row) {
   const HWND main = FindMainWindow();
   if (main == nullptr) return Verdict(false, main);
   std::optional<ScreenPoint> point;
   if (what == "search") point = CentreOf(GetDlgItem(main, kIdSearchEdit));
   if (what == "header") point = NameHeaderPoint(main);
+  if (what == "row") point = RowPoint(main, row);
   if (!point) return kUsage;
   std::printf("%d %d\n", point->x, point->y);
   return kHeld;
@@ -208,6 +213,16 @@ int PrintRect() {
   if (main == nullptr || !GetWindowRect(main, &r)) return Verdict(false, main);
   std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
   return kHeld;
+}
+
+int Dragging() {
+  const HWND main = FindMainWindow();
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  const DWORD thread = main != nullptr ? GetWindowThreadProcessId(main, nullptr) : 0;
+  const bool dragging =
+      thread != 0 && GetGUIThreadInfo(thread, &info) && info.hwndCapture != nullptr && info.hwndCapture != main;
+  return Verdict(dragging, main);
 }
 
 int Post(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -329,12 +344,13 @@ int Run(int argc, wchar_t** argv) {
     const long long count = _wtoi64(argv[2]);
     return WaitForState(Ms(argv[3]), [count](HWND w) { return w && IsFinalTitleFor(TitleOf(w), count); });
   }
-  if (command == L"point" && argc >= 3) return PrintPoint(Utf8(argv[2]));
+  if (command == L"point" && argc >= 3) return PrintPoint(Utf8(argv[2]), _wtoi(arg(3)));
   if (command == L"rect") return PrintRect();
   if (command == L"answers") {
     const HWND main = FindMainWindow();
     return Verdict(main != nullptr && Answers(main, Ms(arg(2))), main);
   }
+  if (command == L"dragging") return Dragging();
   if (command == L"close") return Post(WM_CLOSE, 0, 0);
   if (command == L"close-button") return Post(WM_SYSCOMMAND, SC_CLOSE, 0);
   if (command == L"exit") return Post(WM_COMMAND, MAKEWPARAM(kCommandExit, 0), 0);

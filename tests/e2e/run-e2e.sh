@@ -33,6 +33,64 @@ check() {
   [ $rc -eq 0 ] || fail "$what"
 }
 
+# drag_and_copy QUERY: selects the first two rows (a click, a Ctrl+click),
+# drags them onto quillmor-droptarget's window left of the main window, which
+# must receive both paths as CF_HDROP; then Ctrl+C must put the same two on
+# the clipboard with the copy effect.
+drag_and_copy() {
+  local dropped='C:\quillmor\dropped.txt' copied='C:\quillmor\copied.txt'
+  local dropped_file=$E2E_DIR/.wine/drive_c/quillmor/dropped.txt copied_file=$E2E_DIR/.wine/drive_c/quillmor/copied.txt
+  rm -f "$dropped_file" "$copied_file"
+  local wx wy x0 y0 x1 y1
+  read -r wx wy _ < <(probe rect | tr -d '\r')
+  [ "$wx" -ge 50 ] || fail "no room left of the main window for the drop target (it starts at x=$wx)"
+  wine "$E2E_PROGRAMS\\quillmor-droptarget.exe" target 0 $((wy + 150)) $((wx - 10)) 300 "$dropped" 60000 \
+    </dev/null >"$E2E_LOG/droptarget.out" 2>&1 &
+  local target=$!
+  for _ in $(seq 300); do grep -q ready "$E2E_LOG/droptarget.out" && break; sleep 0.1; done
+  grep -q ready "$E2E_LOG/droptarget.out" || fail "the drop target did not start"
+  read -r x0 y0 < <(probe point row 0 | tr -d '\r')
+  read -r x1 y1 < <(probe point row 1 | tr -d '\r')
+  xdotool mousemove "$x0" "$y0" click 1
+  sleep 0.7 # more than a double click's time
+  xdotool mousemove "$x1" "$y1" keydown ctrl click 1 keyup ctrl
+  sleep 0.7
+  # A press on a selected row keeps both; moving away starts the drag. The
+  # pointer moves in steps, as a hand does, until the drag runs, then over
+  # the target until it sees the files, and lets go there.
+  xdotool mousemove "$x0" "$y0" mousedown 1
+  local step
+  for step in $(seq 60); do
+    xdotool mousemove $((x0 + 4 * step)) "$y0"
+    probe dragging >/dev/null && break
+    sleep 0.1
+  done
+  probe dragging >/dev/null || fail "moving the pointer with the button down on a row started no drag"
+  for step in $(seq 200); do
+    xdotool mousemove $((wx / 2 + step % 2)) $((wy + 300))
+    grep -q enter "$E2E_LOG/droptarget.out" && break
+    sleep 0.1
+  done
+  xdotool mouseup 1
+  local rc=0
+  wait "$target" || rc=$?
+  [ $rc -eq 0 ] || fail "the drop target received no files (exit $rc)"
+  tr -d '\r' <"$dropped_file" | sed 's/^/   dropped: /'
+  [ "$(wc -l <"$dropped_file")" = 2 ] || fail "the drop brought $(wc -l <"$dropped_file") paths, not 2"
+  while IFS= read -r path; do
+    [[ "$path" == T:\\* && "${path,,}" == *"${1,,}"* ]] || fail "a dropped path is not a '$1' result on T: ($path)"
+  done <"$dropped_file"
+
+  xdotool key ctrl+c
+  for _ in $(seq 100); do
+    wine "$E2E_PROGRAMS\\quillmor-droptarget.exe" clipboard "$copied" </dev/null >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  [ -s "$copied_file" ] || fail "the clipboard held no file list after Ctrl+C"
+  [ "$(head -n2 "$copied_file")" = "$(cat "$dropped_file")" ] || fail "Ctrl+C copied other files than were dragged"
+  [ "$(tail -n1 "$copied_file")" = "effect 1" ] || fail "Ctrl+C did not ask for a copy: $(tail -n1 "$copied_file")"
+}
+
 step "counting '$QUERY' and '$OTHER_QUERY' with quillmor-cli over the same drives"
 expected=$(cli_count "$QUERY")
 other=$(cli_count "$OTHER_QUERY")
@@ -71,6 +129,9 @@ check "the title changed its count after a header click" probe wait-count "$expe
 # sorting back), check that a second click reverses the order (the sort
 # arrow's direction in a screenshot of the header band, or a "type=reverse"
 # line), and that the title keeps the count.
+
+step "dragging two result rows with the mouse onto another program's window, then Ctrl+C"
+drag_and_copy "$QUERY"
 
 step "handle-leak check: 200 searches with scrolls, view and theme switches"
 check "GDI or USER objects leaked" probe leak-check 200 "$QUERY" "$expected" "$OTHER_QUERY" "$other"

@@ -1,0 +1,181 @@
+// The commands of the result list's menu (also taken as WM_COMMAND) and the
+// window's key table.
+#include "app/core/command_keys.h"
+#include "app/core/window_ids.h"
+#include "app/file_operations.h"
+#include "app/main_window_handlers.h"
+#include "engine/sort_job.h"
+#include "index/ascii_case.h"
+#include "platform/win32_constants.h"
+#include "search/filters_file.h"
+#include "search/search_pipeline.h"
+#include "settings/localisation.h"
+
+namespace quillmor {
+namespace {
+
+void SetViewMode(MainWindow& w, int32_t mode) {
+  SetListViewMode(w, mode);
+  ScrollListTo(w, 0);
+  SaveWindowSettingsNow(w);
+  RelayoutAtCurrentSize(w);
+  NoteListScrolled(w);  // the icons and sizes in view load once it settles
+  InvalidateRect(w.hwnd, nullptr, TRUE);
+  UpdateWindow(w.hwnd);
+}
+
+void ToggleGridLines(MainWindow& w) {
+  w.app.window.tableGridLines = !w.app.window.tableGridLines;
+  SaveWindowSettingsNow(w);
+  InvalidateListArea(w);
+}
+
+void ToggleInitialSearch(MainWindow& w) {
+  bool& enabled = w.app.window.initialSearchEnabled;
+  enabled = !enabled;
+  w.session.initialSearch = enabled;
+  SaveWindowSettingsNow(w);
+  SetStatus(w, enabled ? Translate(u"Status_InitialSearchOn", u"已开启拼音首字母搜索。", u"Initial search enabled.")
+                       : Translate(u"Status_InitialSearchOff", u"已关闭拼音首字母搜索。", u"Initial search disabled."));
+}
+
+// Volumes whose drive has gone stop counting; the refresh runs only when a
+// volume is left that a walk keeps (another file system, or an NTFS drive
+// whose journal could not be used).
+void RefreshNonNtfs(MainWindow& w) {
+  const uint32_t drives = w.env.files->LogicalDrives();
+  bool walked = false;
+  for (const VolumePtr& volume : w.app.engine.SnapshotVolumes()) {
+    if (volume->available.load() == 0) continue;
+    const char16_t letter = volume->drive.empty() ? u'\0' : FoldAsciiCase(volume->drive.front());
+    if (letter < u'a' || letter > u'z' || (drives & (1u << (letter - u'a'))) == 0) {
+      volume->available = 0;
+      continue;
+    }
+    walked = walked || !EqualIgnoringAsciiCase(volume->fileSystem, u"NTFS") || IsWalkedVolume(*volume);
+  }
+  if (!walked) return;
+  SetStatus(w, Translate(u"Status_RefreshingAllNonNtfs", u"正在刷新所有非 NTFS 卷索引...",
+                         u"Refreshing all non-NTFS volume indexes..."));
+  w.app.engine.RefreshAllNonNtfsAsync(w.hwnd);
+}
+
+// Explorer with the filters file selected (written first when it is
+// missing), or the folder itself when Explorer will not select it.
+void OpenFilterConfig(MainWindow& w) {
+  const std::u16string path = FilterFilePath(w.env);
+  if (w.env.files->GetFileAttributes(path) == win32::kInvalidFileAttributes) {
+    WriteFilterFile(*w.env.files, path, *w.app.filters.Tags());
+  }
+  ShellLauncher& shell = ShellOf(w);
+  if (shell.Execute(w.hwnd, {u"open", u"explorer.exe", u"/select,\"" + path + u"\"", false, 0, SW_SHOWNORMAL})) return;
+  const size_t slash = path.rfind(u'\\');
+  shell.Execute(w.hwnd,
+                {u"open", slash == std::u16string::npos ? path : path.substr(0, slash), u"", false, 0, SW_SHOWNORMAL});
+}
+
+void ResetFilterTagsAfterAsking(MainWindow& w) {
+  const int answer = w.app.app.boxes->Show(
+      w.hwnd,
+      Translate(u"Msg_ResetFilterConfirm", u"要将筛选标签恢复为默认吗？\n\n（重新启动程序后筛选按钮才会刷新。）",
+                u"Reset filter tags to defaults?\n\n(Restart the app to refresh filter buttons.)"),
+      Translate(u"MsgTitle_ConfirmReset", u"确认重置", u"Confirm Reset"), MB_YESNO | MB_ICONQUESTION);
+  if (answer != IDYES) return;
+  ResetFilterTags(w.env, w.app.filters);
+  RebuildTagButtons(w);
+  RefreshFilterBar(w);
+  w.app.app.boxes->Show(w.hwnd, Translate(u"Msg_ResetComplete", u"设置已重置。", u"Settings have been reset."),
+                        Translate(u"MsgTitle_Completed", u"完成", u"Completed"), MB_ICONINFORMATION);
+}
+
+KeyFocus FocusOf(const MainWindow& w, HWND from) {
+  if (from == w.hwnd) return KeyFocus::kList;
+  if (from != nullptr && from == w.controls.searchEdit) return KeyFocus::kSearchBox;
+  if (from != nullptr && from == w.fileOps.rename.edit) return KeyFocus::kRenameEdit;
+  return KeyFocus::kOtherEdit;
+}
+
+}  // namespace
+
+bool RunListCommand(MainWindow& w, int32_t id, const POINT* at) {
+  if (const std::optional<FileAction> action = FileActionOfCommand(id)) {
+    RunFileAction(w, *action);
+    return true;
+  }
+  if (const std::optional<int32_t> mode = ViewModeOfCommand(id)) {
+    SetViewMode(w, *mode);
+    return true;
+  }
+  if (const std::optional<int32_t> column = SortColumnOfCommand(id)) {
+    DoSortAsync(w.app.engine, w.app.results, w.view, *column);
+    return true;
+  }
+  switch (id) {
+    case kCommandClearRecent:
+      ClearRecentOpens(w);
+      return true;
+    case kCommandRename:
+      BeginRename(w);
+      return true;
+    case kCommandRefreshNonNtfs:
+      RefreshNonNtfs(w);
+      return true;
+    case kCommandLayoutSidebar:
+    case kCommandLayoutTopBar:
+      SetFilterLayout(w, id == kCommandLayoutSidebar);
+      return true;
+    case kCommandGridLines:
+      ToggleGridLines(w);
+      return true;
+    case kCommandInitialSearch:
+      ToggleInitialSearch(w);
+      return true;
+    case kCommandOpenFilterConfig:
+      OpenFilterConfig(w);
+      return true;
+    case kCommandResetFilterTags:
+      ResetFilterTagsAfterAsking(w);
+      return true;
+    case kCommandSystemContextMenu: {
+      POINT point{};
+      if (at != nullptr) {
+        point = *at;
+      } else {
+        GetCursorPos(&point);
+      }
+      ShowShellContextMenu(w, point);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool HandleCommandKey(MainWindow& w, HWND from, UINT, WPARAM key, LPARAM) {
+  const bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
+  switch (DecideCommandKey(static_cast<uint32_t>(key), ctrl, FocusOf(w, from))) {
+    case CommandKey::kNone:
+      return false;
+    case CommandKey::kOpen:
+      RunFileAction(w, FileAction::kOpen);
+      return true;
+    case CommandKey::kRename:
+      BeginRename(w);
+      return true;
+    case CommandKey::kRecycle:
+      RunFileAction(w, FileAction::kRecycle);
+      return true;
+    case CommandKey::kCopy:
+      RunFileAction(w, FileAction::kCopyFiles);
+      return true;
+    case CommandKey::kCut:
+      RunFileAction(w, FileAction::kCutFiles);
+      return true;
+    case CommandKey::kDeletePermanently:
+      RunFileAction(w, FileAction::kDeletePermanently);
+      return true;
+  }
+  return false;
+}
+
+}  // namespace quillmor
