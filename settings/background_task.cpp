@@ -1,6 +1,7 @@
 #include "settings/background_task.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -73,7 +74,11 @@ size_t RunningBackgroundTasks() {
 void WaitForBackgroundTasks() {
   RunningTasks& running = Running();
   std::unique_lock lock(running.mutex);
-  running.changed.wait(lock, [&] { return running.count == 0; });
+  // Re-checked now and then: the MinGW-w64 threads library can lose a
+  // wake-up under load (a test run under Wine waited here for ever with no
+  // task left).
+  while (!running.changed.wait_for(lock, std::chrono::milliseconds(50), [&] { return running.count == 0; })) {
+  }
 }
 
 }  // namespace quillmor
