@@ -56,10 +56,9 @@ e2e_prepare() {
   local programs=$E2E_DIR/.wine/drive_c/quillmor
   mkdir -p "$programs"
   cp "$BUILD_DIR/app/Quillmor.exe" "$BUILD_DIR/tools/quillmor-cli.exe" "$BUILD_DIR/tests/e2e/quillmor-probe.exe" \
-    "$programs/"
+    "$BUILD_DIR/tests/e2e/quillmor-droptarget.exe" "$programs/"
   rm -f "$programs"/Quillmor-*-setup.exe
   cp "$BUILD_DIR"/app/Quillmor-*-setup.exe "$programs/" 2>/dev/null || true
-    "$BUILD_DIR/tests/e2e/quillmor-droptarget.exe" "$programs/"
 }
 
 # Inside the Wine session: the paths, and the programs' working folder.
