@@ -7,7 +7,7 @@
 # With DISPLAY set (a desktop session), the window opens there and the
 # program runs until it is ended (Ctrl+C here; closing the window only hides
 # it to the notification area). Without a display it runs in a virtual one:
-# the script waits for the first drive to be ready, types QUERY (default
+# the script waits for both drives to be ready, types QUERY (default
 # python3) into the search box, prints the title and saves a picture of the
 # window as build/windows/gui/quillmor.png.
 #
@@ -20,8 +20,9 @@ if [ "${1:-}" = --inside-wine ]; then
   query=$2
   e2e_use build/windows gui
   quillmor_start
-  # Ready once the first drive is indexed; the scope box lists those done.
-  probe wait-ready 300000 1 | tr -d '\r'
+  # Ready once both drives (the prefix's C: and U:) are indexed; the scope
+  # box lists those done.
+  probe wait-ready 300000 2 | tr -d '\r'
   click_at search
   xdotool type --delay 40 "$query"
   probe wait-search "$query" any 60000 | tr -d '\r' | grep -v watching || true
