@@ -1,8 +1,9 @@
 #include "index/drive_poller.h"
 
 #include <atomic>
-#include <thread>
+#include <memory>
 
+#include "platform/detached_thread.h"
 #include "platform/shutdown.h"
 #include "platform/win32_constants.h"
 
@@ -41,12 +42,26 @@ void RunPoller(Env& env, WindowHandle window) {
   g_pollerRunning = false;
 }
 
+struct PollerStart {
+  Env& env;
+  WindowHandle window;
+};
+
+void RunPollerStart(void* start) {
+  const PollerStart poller = *static_cast<PollerStart*>(start);
+  delete static_cast<PollerStart*>(start);
+  RunPoller(poller.env, poller.window);
+}
+
 }  // namespace
 
 void StartDrivePoller(Env& env, WindowHandle window) {
   if (g_pollerRunning.exchange(true)) return;
   try {
-    std::thread(RunPoller, std::ref(env), window).detach();
+    // Owned by the poller's thread once it starts.
+    auto start = std::make_unique<PollerStart>(PollerStart{env, window});
+    StartDetachedThread(RunPollerStart, start.get());
+    start.release();
   } catch (...) {
     g_pollerRunning = false;
     throw;

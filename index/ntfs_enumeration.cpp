@@ -103,9 +103,7 @@ class ParsePipeline {
     {
       std::unique_lock lock(mutex_);
       // The parser may have ended early (shutdown): never wait for it then.
-      // The wait re-checks now and then: the MinGW-w64 threads library can
-      // lose a wake-up under load.
-      while (queue_.size() >= kMaxQueuedBlocks && !parserEnded_) drained_.wait_for(lock, std::chrono::milliseconds(50));
+      while (queue_.size() >= kMaxQueuedBlocks && !parserEnded_) drained_.wait(lock);
       queue_.push_back(std::move(block));
     }
     wake_.notify_one();

@@ -19,10 +19,7 @@ bool MessageQueuePoster::Post(WindowHandle window, uint32_t message, uint64_t wP
 
 bool MessageQueuePoster::WaitMessage(QueuedMessage& out) {
   std::unique_lock lock(mutex_);
-  // Re-checked now and then: the MinGW-w64 threads library can lose a
-  // wake-up under load.
-  while (!changed_.wait_for(lock, std::chrono::milliseconds(50), [&] { return !queue_.empty() || closed_; })) {
-  }
+  changed_.wait(lock, [&] { return !queue_.empty() || closed_; });
   return TakeLocked(out);
 }
 

@@ -1,12 +1,11 @@
 #include "settings/background_task.h"
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <string>
-#include <thread>
 
+#include "platform/detached_thread.h"
 #include "settings/message_log.h"
 
 namespace quillmor {
@@ -47,20 +46,33 @@ void ChangeRunning(int delta) {
   running.changed.notify_all();
 }
 
+// What a task's thread needs; the thread owns and frees it.
+struct StartedTask {
+  Env& env;
+  const char16_t* name;
+  std::unique_ptr<BackgroundJob> job;
+};
+
+void RunStartedTask(void* started) {
+  std::unique_ptr<StartedTask> task(static_cast<StartedTask*>(started));
+  RunJob(task->env, task->name, *task->job);
+  task.reset();
+  ChangeRunning(-1);
+}
+
 }  // namespace
 
 void StartBackgroundJob(Env& env, const char16_t* name, std::unique_ptr<BackgroundJob> job) {
   ChangeRunning(+1);
+  // When no thread can be made, StartDetachedThread throws and the job is
+  // destroyed here, before the throw leaves.
+  std::unique_ptr<StartedTask> task;
   try {
-    // std::thread throws std::system_error when the thread cannot be
-    // created; the lambda, and with it the job, is then destroyed before the
-    // throw.
-    std::thread([&env, name, job = std::move(job)]() mutable {
-      RunJob(env, name, *job);
-      job.reset();
-      ChangeRunning(-1);
-    }).detach();
+    task = std::make_unique<StartedTask>(StartedTask{env, name, std::move(job)});
+    StartDetachedThread(RunStartedTask, task.get());
+    task.release();  // the thread's now
   } catch (...) {
+    task.reset();
     ChangeRunning(-1);
     throw;
   }
@@ -74,11 +86,7 @@ size_t RunningBackgroundTasks() {
 void WaitForBackgroundTasks() {
   RunningTasks& running = Running();
   std::unique_lock lock(running.mutex);
-  // Re-checked now and then: the MinGW-w64 threads library can lose a
-  // wake-up under load (a test run under Wine waited here for ever with no
-  // task left).
-  while (!running.changed.wait_for(lock, std::chrono::milliseconds(50), [&] { return running.count == 0; })) {
-  }
+  running.changed.wait(lock, [&] { return running.count == 0; });
 }
 
 }  // namespace quillmor
