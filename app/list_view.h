@@ -39,7 +39,8 @@ void SyncListScrollBars(MainWindow& w);
 // Switches the view mode (0 list, 1 small icons, 2 large icons) and scrolls
 // to the top.
 void SetListViewMode(MainWindow& w, int32_t viewMode);
-// WM_DPICHANGED: column widths and offsets from `oldDpi` to `newDpi`.
+// The list's part of a DPI change (RescaleForDpi): column widths and scroll
+// offsets from `oldDpi` to `newDpi`.
 void RescaleListForDpi(MainWindow& w, uint32_t oldDpi, uint32_t newDpi);
 
 // list_scroll.cpp
