@@ -77,14 +77,7 @@ LRESULT OnDrawItem(MainWindow& w, const DRAWITEMSTRUCT* item) {
 }
 
 void OnMouseLeave(MainWindow& w) {
-  ForgetListHover(w);
-  if (w.controls.tooltip != nullptr) {
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = w.hwnd;
-    tool.uId = reinterpret_cast<UINT_PTR>(w.hwnd);
-    SendMessageW(w.controls.tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
-  }
+  ForgetListHover(w);  // the tooltip hides with it
   if (w.hotTag >= 0 && static_cast<size_t>(w.hotTag) < w.controls.tagButtons.size()) {
     InvalidateRect(w.controls.tagButtons[static_cast<size_t>(w.hotTag)], nullptr, FALSE);
   }
