@@ -140,7 +140,7 @@ std::u16string CountFromCaption(std::u16string_view caption) {
 
 void CreateTagButtons(MainWindow& w) {
   const FilterTagsSnapshot tags = w.app.filters.Tags();
-  const size_t wanted = std::min<size_t>(tags->size(), static_cast<size_t>(kMaxTagButtons));
+  const size_t wanted = std::min(tags->size(), kMaxFilterTags);
   std::vector<HWND>& buttons = w.controls.tagButtons;
   while (buttons.size() > wanted) {
     DestroyWindow(buttons.back());

@@ -80,10 +80,6 @@ void HideListTooltip(MainWindow& w);
 // (Up, Page Up, Page Down) in the search box, which moves into the list.
 bool HandleListNavigationKey(MainWindow& w, HWND from, WPARAM key);
 
-// icon_cache.cpp
-// The icon cache and its shared folder icon are freed at WM_DESTROY
-// (FreeIconCache, main_window_handlers.h).
-
 // --- What the list calls into the file operations and the window's keys
 // (the filter sidebar's hooks are in main_window_handlers.h) ---
 // File action `action` on the focused row and the selection (1: open).
@@ -92,8 +88,6 @@ void RunFileAction(MainWindow& w, int action);
 void StartFileDrag(MainWindow& w);
 // Opens the inline rename on the focused row.
 void BeginRename(MainWindow& w);
-// Hotkey capture takes every key while it runs.
-bool HandleCaptureKey(MainWindow& w, UINT message, WPARAM key);
 // The window's key table (Enter, F2, Delete, ...).
 bool HandleCommandKey(MainWindow& w, HWND from, UINT message, WPARAM key, LPARAM lParam);
 

@@ -7,11 +7,6 @@
 #include "app/themed_controls.h"
 
 namespace quillmor {
-namespace {
-
-bool IsTagButton(int id) { return id >= kIdFirstTagButton && id < kIdFirstTagButton + kMaxTagButtons; }
-
-}  // namespace
 
 LRESULT OnCommand(MainWindow& w, WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
@@ -25,7 +20,7 @@ LRESULT OnCommand(MainWindow& w, WPARAM wParam, LPARAM lParam) {
     OnScopeBoxChanged(w);
     return 0;
   }
-  if (control != nullptr && IsTagButton(id) && code == BN_CLICKED) {
+  if (control != nullptr && IsTagButtonId(id) && code == BN_CLICKED) {
     SelectTag(w, id - kIdFirstTagButton);
     return 0;
   }
@@ -66,7 +61,7 @@ LRESULT OnDrawItem(MainWindow& w, const DRAWITEMSTRUCT* item) {
       DrawComboItem(w, *item);
       return TRUE;
     case ODT_BUTTON:
-      if (!IsTagButton(static_cast<int>(item->CtlID))) return FALSE;
+      if (!IsTagButtonId(static_cast<int32_t>(item->CtlID))) return FALSE;
       DrawTagButton(w, *item);
       return TRUE;
     case ODT_MENU:

@@ -125,8 +125,6 @@ void RestoreTitleAfterCapture(MainWindow& w);
 
 // list_rows.cpp
 void FreeIconCache(MainWindow& w);
-// The icons the window loaded for itself (the notification icon).
-void DestroyOwnedIcons(MainWindow& w);
 
 // main_window_theme.cpp
 // Switches between the dark and the light theme while the window runs:
@@ -152,24 +150,12 @@ void OnDisplayChange(MainWindow& w);
 // fonts and lays the window out again.
 void RescaleForDpi(MainWindow& w, uint32_t oldDpi, uint32_t newDpi);
 
-// main_window_theme.cpp
-// Switches between the dark and the light theme while the window runs:
-// new brushes (the old ones deleted), every control re-themed and
-// repainted, window.ini saved. Nothing happens when `dark` is current.
-void SetTheme(MainWindow& w, bool dark);
-// Switches between the sidebar and the top bar for the filter tags.
-void SetFilterLayout(MainWindow& w, bool sidebar);
-
-// main_window_language.cpp
-// After the language changed (ApplyLanguage): the title, the status line,
-// the preset boxes, the scope box, the fonts' face, the tag buttons (rebuilt
-// when `tagsChanged`) and their counts, in the new language.
-void OnLanguageApplied(MainWindow& w, bool tagsChanged);
-
 // tray_icon.cpp
 void SetUpTrayIcon(MainWindow& w);
 bool EnsureTrayIcon(MainWindow& w);
 void RemoveTrayIcon(MainWindow& w);
+// The icons the window loaded for itself (the notification icon).
+void DestroyOwnedIcons(MainWindow& w);
 void OnTrayCallback(MainWindow& w, LPARAM mouseMessage);
 void ShowAndActivate(MainWindow& w);
 // Centres a window that no monitor shows (one that was unplugged) on the
