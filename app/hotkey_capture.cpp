@@ -2,6 +2,7 @@
 // show/hide hotkey or the foreground-application hotkey.
 
 #include "app/core/hotkey_capture_rules.h"
+#include "app/core/message_titles.h"
 #include "app/core/window_ids.h"
 #include "app/main_window_handlers.h"
 #include "settings/localisation.h"
@@ -23,9 +24,6 @@ HotkeyPair ForegroundPair(const HotkeySettings& hotkeys) { return {hotkeys.fgMod
 void ShowBox(MainWindow& w, const std::u16string& text, const std::u16string& title, UINT type) {
   w.app.app.boxes->Show(w.hwnd, text, title, type);
 }
-
-std::u16string InformationTitle() { return Translate(u"MsgTitle_Information", u"提示", u"Information"); }
-std::u16string ErrorTitle() { return Translate(u"MsgTitle_Error", u"错误", u"Error"); }
 
 void EndCapture(MainWindow& w) {
   w.hotkeyCapture.active = false;
@@ -65,7 +63,7 @@ void TakeCapturedPair(MainWindow& w, HotkeyPair pair) {
   SaveHotkeySettings(w.env, hotkeys);
   EndCapture(w);
   ShowBox(w, CaptureDoneText(target, FormatHotkey(*w.env.system, pair.modifiers, pair.key)),
-          Translate(u"MsgTitle_Completed", u"完成", u"Completed"), MB_ICONINFORMATION);
+          CompletedTitle(), MB_ICONINFORMATION);
 }
 
 bool Apply(MainWindow& w, const CaptureDecision& decision) {
@@ -189,7 +187,7 @@ void RestoreTitleAfterCapture(MainWindow& w) {
     saved.clear();
     return;
   }
-  SetWindowTextU(w.hwnd, Translate(u"App_TitleMainLower", u"Quillmor - quillmor.app", u"Quillmor - quillmor.app"));
+  SetWindowTextU(w.hwnd, MainWindowTitle());
 }
 
 }  // namespace quillmor

@@ -1,6 +1,7 @@
 // The two global hotkeys: show or hide the window, and reveal the foreground
 // application's program in Explorer.
 
+#include "app/core/message_titles.h"
 #include "app/core/window_ids.h"
 #include "app/main_window_handlers.h"
 #include "settings/background_task.h"
@@ -53,7 +54,7 @@ void OnHotkey(MainWindow& w, WPARAM id, LPARAM lParam) {
     w.app.app.boxes->Show(w.hwnd,
                           Translate(u"Msg_ForegroundExeOpenFailed", u"无法获取前台进程路径（可能受保护）。",
                                     u"Could not get the foreground process path (it may be protected)."),
-                          Translate(u"MsgTitle_Information", u"提示", u"Information"), MB_ICONINFORMATION);
+                          InformationTitle(), MB_ICONINFORMATION);
   }
 }
 

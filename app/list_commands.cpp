@@ -1,6 +1,7 @@
 // The commands of the result list's menu (also taken as WM_COMMAND) and the
 // window's key table.
 #include "app/core/command_keys.h"
+#include "app/core/message_titles.h"
 #include "app/core/window_ids.h"
 #include "app/file_operations.h"
 #include "app/main_window_handlers.h"
@@ -85,7 +86,7 @@ void ResetFilterTagsAfterAsking(MainWindow& w) {
   RebuildTagButtons(w);
   RefreshFilterBar(w);
   w.app.app.boxes->Show(w.hwnd, Translate(u"Msg_ResetComplete", u"设置已重置。", u"Settings have been reset."),
-                        Translate(u"MsgTitle_Completed", u"完成", u"Completed"), MB_ICONINFORMATION);
+                        CompletedTitle(), MB_ICONINFORMATION);
 }
 
 KeyFocus FocusOf(const MainWindow& w, HWND from) {
