@@ -25,21 +25,6 @@ void SetViewMode(MainWindow& w, int32_t mode) {
   UpdateWindow(w.hwnd);
 }
 
-void ToggleGridLines(MainWindow& w) {
-  w.app.window.tableGridLines = !w.app.window.tableGridLines;
-  SaveWindowSettingsNow(w);
-  InvalidateListArea(w);
-}
-
-void ToggleInitialSearch(MainWindow& w) {
-  bool& enabled = w.app.window.initialSearchEnabled;
-  enabled = !enabled;
-  w.session.initialSearch = enabled;
-  SaveWindowSettingsNow(w);
-  SetStatus(w, enabled ? Translate(u"Status_InitialSearchOn", u"已开启拼音首字母搜索。", u"Initial search enabled.")
-                       : Translate(u"Status_InitialSearchOff", u"已关闭拼音首字母搜索。", u"Initial search disabled."));
-}
-
 // Volumes whose drive has gone stop counting; the refresh runs only when a
 // volume is left that a walk keeps (another file system, or an NTFS drive
 // whose journal could not be used).

@@ -133,6 +133,12 @@ void FreeIconCache(MainWindow& w);
 void SetTheme(MainWindow& w, bool dark);
 // Switches between the sidebar and the top bar for the filter tags.
 void SetFilterLayout(MainWindow& w, bool sidebar);
+// Grid lines on or off, window.ini saved, the list repainted; true when
+// they are on now.
+bool ToggleGridLines(MainWindow& w);
+// Initial-letter search on or off for the next searches, window.ini saved;
+// the status line says which.
+void ToggleInitialSearch(MainWindow& w);
 
 // main_window_language.cpp
 // After the language changed (ApplyLanguage): the title, the status line,

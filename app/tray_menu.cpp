@@ -4,10 +4,10 @@
 #include "app/autostart.h"
 #include "app/core/tray_menu_items.h"
 #include "app/core/window_ids.h"
+#include "app/file_operations.h"
 #include "app/main_window_handlers.h"
 #include "app/owner_drawn_menu.h"
 #include "search/apply_language.h"
-#include "search/search_pipeline.h"
 #include "settings/config_directory.h"
 #include "settings/localisation.h"
 #include "settings/localisation_languages.h"
@@ -105,22 +105,10 @@ void OpenLanguageFolder(MainWindow& w) {
   ShellExecuteW(nullptr, L"open", W(folder), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void ToggleInitialSearch(MainWindow& w) {
-  bool& enabled = w.app.window.initialSearchEnabled;
-  enabled = !enabled;
-  w.session.initialSearch = enabled;
-  SaveWindowSettingsNow(w);
-  SetStatus(w, enabled ? Translate(u"Status_InitialSearchOn", u"已开启拼音首字母搜索。", u"Initial search enabled.")
-                       : Translate(u"Status_InitialSearchOff", u"已关闭拼音首字母搜索。", u"Initial search disabled."));
-}
-
-void ToggleGridLines(MainWindow& w) {
-  bool& on = w.app.window.tableGridLines;
-  on = !on;
-  SaveWindowSettingsNow(w);
-  SetStatus(w, on ? Translate(u"Status_GridLinesOn", u"结果网格线：开", u"Result grid lines: On")
-                  : Translate(u"Status_GridLinesOff", u"结果网格线：关", u"Result grid lines: Off"));
-  InvalidateListArea(w);
+// The notification menu's grid-line switch also says what it did.
+void ToggleGridLinesWithStatus(MainWindow& w) {
+  SetStatus(w, ToggleGridLines(w) ? Translate(u"Status_GridLinesOn", u"结果网格线：开", u"Result grid lines: On")
+                                  : Translate(u"Status_GridLinesOff", u"结果网格线：关", u"Result grid lines: Off"));
 }
 
 void ToggleGlobalTrim(MainWindow& w) {
@@ -147,7 +135,7 @@ void RunCommand(MainWindow& w, int32_t id) {
       SetFilterLayout(w, id == kTrayLayoutSidebar);
       return;
     case kTrayGridLines:
-      ToggleGridLines(w);
+      ToggleGridLinesWithStatus(w);
       return;
     case kTrayTheme:
       SetTheme(w, !w.app.window.darkTheme);
@@ -163,8 +151,7 @@ void RunCommand(MainWindow& w, int32_t id) {
       ToggleAutostartWithMessage(Autostart(w), *w.app.app.boxes, w.hwnd, w.app.chineseUi);
       return;
     case kTrayClearRecent:
-      w.app.recent.Clear(w.env);
-      RefreshRecentViewIfNeeded(w.session);
+      ClearRecentOpens(w);
       return;
     case kTrayShowWindow:
       EnsureTrayIcon(w);
