@@ -174,7 +174,8 @@ void UpdateTrayTip(MainWindow& w);
 // tray_menu.cpp
 // The menu at the cursor; the command chosen runs.
 void ShowTrayMenu(MainWindow& w);
-// The menu as it would open now (the caller destroys it).
+// The menu as it would open now (the caller destroys it), or null when the
+// system would not make one.
 HMENU CreateTrayMenu(MainWindow& w);
 // Runs a command of the menu (20001 to 20024, 20100 + i), then the idle
 // trim. False for any other id.

@@ -6,6 +6,7 @@
 #include "app/core/window_ids.h"
 #include "app/file_operations.h"
 #include "app/main_window_handlers.h"
+#include "app/menu_popup.h"
 #include "app/owner_drawn_menu.h"
 #include "search/apply_language.h"
 #include "settings/config_directory.h"
@@ -31,39 +32,6 @@ TrayMenuState CurrentMenuState(MainWindow& w) {
   // Runs schtasks: the state lives in the system only.
   state.autostart = IsAutostartEnabled(Autostart(w));
   return state;
-}
-
-// A language's name comes from a file of the user's: "&" must show as itself,
-// not underline the next letter.
-std::u16string LiteralMenuText(std::u16string_view text) {
-  std::u16string escaped;
-  for (const char16_t c : text) {
-    if (c == u'&') escaped += u'&';
-    escaped += c;
-  }
-  return escaped;
-}
-
-HMENU CreatePopup(const std::vector<TrayMenuItem>& items) {
-  const HMENU menu = CreatePopupMenu();
-  for (const TrayMenuItem& item : items) {
-    switch (item.kind) {
-      case TrayMenuItem::Kind::kSeparator:
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        break;
-      case TrayMenuItem::Kind::kSubmenu:
-        AppendMenuW(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopup(item.children)), W(item.label));
-        break;
-      case TrayMenuItem::Kind::kCommand: {
-        const bool language = item.id >= kTrayFirstLanguage;
-        const std::u16string text = language ? LiteralMenuText(item.label) : item.label;
-        AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), static_cast<UINT_PTR>(item.id),
-                    W(text));
-        break;
-      }
-    }
-  }
-  return menu;
 }
 
 // The one place the menu is shown. In the dark theme its items become
@@ -181,13 +149,14 @@ void RunCommand(MainWindow& w, int32_t id) {
 
 HMENU CreateTrayMenu(MainWindow& w) {
   LoadAvailableLanguages(w.env);
-  return CreatePopup(BuildTrayMenu(CurrentMenuState(w)));
+  return CreateMenuPopup(BuildTrayMenu(CurrentMenuState(w)));
 }
 
 void ShowTrayMenu(MainWindow& w) {
   POINT cursor{};
   GetCursorPos(&cursor);
   const HMENU menu = CreateTrayMenu(w);
+  if (menu == nullptr) return;
   // The menu closes when the user clicks elsewhere only if the window is in
   // front while it is open.
   SetForegroundWindow(w.hwnd);
