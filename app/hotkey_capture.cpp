@@ -62,8 +62,8 @@ void TakeCapturedPair(MainWindow& w, HotkeyPair pair) {
   }
   SaveHotkeySettings(w.env, hotkeys);
   EndCapture(w);
-  ShowBox(w, CaptureDoneText(target, FormatHotkey(*w.env.system, pair.modifiers, pair.key)),
-          CompletedTitle(), MB_ICONINFORMATION);
+  ShowBox(w, CaptureDoneText(target, FormatHotkey(*w.env.system, pair.modifiers, pair.key)), CompletedTitle(),
+          MB_ICONINFORMATION);
 }
 
 bool Apply(MainWindow& w, const CaptureDecision& decision) {
@@ -121,13 +121,7 @@ void StartHotkeyCapture(MainWindow& w, int target) {
   const bool restarted = w.hotkeyCapture.active;
   w.hotkeyCapture.target = target == 1 ? 1 : 0;
   w.hotkeyCapture.active = true;
-  w.everShown = true;
-  KillTimer(w.hwnd, ID_TIMER_STARTUP_SYNC);
-  ShowWindow(w.hwnd, IsIconic(w.hwnd) ? SW_RESTORE : SW_SHOW);
-  MoveOntoScreenIfLost(w.hwnd);
-  SetWindowPos(w.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
-  SetForegroundWindow(w.hwnd);
-  BringWindowToTop(w.hwnd);
+  BringWindowForward(w);
   FLASHWINFO flash{sizeof flash, w.hwnd, FLASHW_ALL | FLASHW_TIMERNOFG, 4, 0};
   FlashWindowEx(&flash);
   EnsureTrayIcon(w);

@@ -104,9 +104,10 @@ void RegisterHotkeysAtCreate(MainWindow& w);
 bool RegisterShowHideHotkey(MainWindow& w, uint32_t modifiers, uint32_t key, bool save);
 // WM_HOTKEY; while capture runs, the combination goes to it instead.
 void OnHotkey(MainWindow& w, WPARAM id, LPARAM lParam);
-// Opens Explorer on the foreground window's program file. False when the
-// program cannot be known (a protected process) or Explorer did not start.
-bool RevealForegroundApp();
+// Opens Explorer on the foreground window's program file (through the
+// window's shell). False when the program cannot be known (a protected
+// process) or Explorer did not start.
+bool RevealForegroundApp(MainWindow& w);
 
 // hotkey_capture.cpp
 // Shows the window and waits for the combination of hotkey `target` (0 the
@@ -163,10 +164,12 @@ void RemoveTrayIcon(MainWindow& w);
 // The icons the window loaded for itself (the notification icon).
 void DestroyOwnedIcons(MainWindow& w);
 void OnTrayCallback(MainWindow& w, LPARAM mouseMessage);
+// Shows the window (restored, on a monitor) in front of the others; it
+// counts as shown from now on.
+void BringWindowForward(MainWindow& w);
+// BringWindowForward, the search box focused, and the first search a hidden
+// start deferred.
 void ShowAndActivate(MainWindow& w);
-// Centres a window that no monitor shows (one that was unplugged) on the
-// primary screen, its size unchanged.
-void MoveOntoScreenIfLost(HWND window);
 // "TrayTip" with the show/hide hotkey in place of "{0}" (or after a space).
 std::u16string TrayTipText(SystemInfo& system, const HotkeySettings& hotkeys);
 void UpdateTrayTip(MainWindow& w);

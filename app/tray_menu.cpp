@@ -70,7 +70,7 @@ void SwitchLanguage(MainWindow& w, const AvailableLanguage& language) {
 void OpenLanguageFolder(MainWindow& w) {
   const std::u16string folder = LanguageFolderPath(w.env);  // its parent exists now
   w.env.files->CreateDirectory(folder);
-  ShellExecuteW(nullptr, L"open", W(folder), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellOf(w).Execute(nullptr, {u"open", folder, u"", false, 0, SW_SHOWNORMAL});
 }
 
 // The notification menu's grid-line switch also says what it did.
@@ -90,7 +90,7 @@ void ToggleGlobalTrim(MainWindow& w) {
 void RunCommand(MainWindow& w, int32_t id) {
   switch (id) {
     case kTrayHomepage:
-      ShellExecuteW(nullptr, L"open", W(std::u16string(kHomepageUrl)), nullptr, nullptr, SW_SHOWNORMAL);
+      ShellOf(w).Execute(nullptr, {u"open", kHomepageUrl, u"", false, 0, SW_SHOWNORMAL});
       return;
     case kTrayOpenLanguageFolder:
       OpenLanguageFolder(w);
