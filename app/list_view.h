@@ -64,8 +64,9 @@ void OnListLButtonUp(MainWindow& w, int x, int y);
 void OnListLButtonDblClk(MainWindow& w, WPARAM keys, int x, int y);
 void OnListMouseMove(MainWindow& w, WPARAM keys, int x, int y);
 void OnListCaptureChanged(MainWindow& w);
-// WM_SETCURSOR over the main window's own client area: true when it set one.
-bool OnListSetCursor(MainWindow& w, HWND over, UINT hitTest);
+// WM_SETCURSOR: the list's cursor over the main window's own client area,
+// the default processing elsewhere.
+LRESULT OnListSetCursor(MainWindow& w, WPARAM wParam, LPARAM lParam);
 // WM_MOUSELEAVE: no row is hovered any more and the tooltip hides.
 void ForgetListHover(MainWindow& w);
 

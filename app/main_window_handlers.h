@@ -78,6 +78,9 @@ void FocusSearchBox(MainWindow& w, bool selectAll);
 // A key-down reaching the main window or one of its subclassed children
 // (`from`): hotkey capture first, then the window's keys. True when taken.
 bool HandleWindowKey(MainWindow& w, HWND from, UINT message, WPARAM key, LPARAM lParam);
+// WM_KEYDOWN and WM_SYSKEYDOWN of the main window itself: HandleWindowKey,
+// else the default processing.
+LRESULT OnKeyDown(MainWindow& w, UINT message, WPARAM key, LPARAM lParam);
 
 // scope_box.cpp
 void RebuildScopeBox(MainWindow& w);
