@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/core/hidden_switch.h"
+#include "app/core/message_titles.h"
 #include "app/dpi.h"
 #include "app/main_window.h"
 #include "app/theme.h"
@@ -73,7 +74,7 @@ int HandOverToFirstInstance(AppEnv& env, const HotkeySettings& hotkeys, bool hid
                 u"Quillmor is already running.\n\nUse the hotkey \"") +
       FormatHotkey(*env.core.system, hotkeys.modifiers, hotkeys.key) +
       Translate(u"Msg_AlreadyRunningSuffix", u"\" 显示或隐藏主窗口。", u"\" to show or hide the main window.");
-  env.boxes->Show(nullptr, text, Translate(u"MsgTitle_Information", u"提示", u"Information"), MB_ICONINFORMATION);
+  env.boxes->Show(nullptr, text, InformationTitle(), MB_ICONINFORMATION);
   return 0;
 }
 

@@ -1,7 +1,7 @@
 #include "app/autostart.h"
 
+#include "app/core/message_titles.h"
 #include "app/run_hidden.h"
-#include "settings/localisation.h"
 
 namespace quillmor {
 namespace {
@@ -63,7 +63,7 @@ AutostartSystem& MachineAutostart() {
 
 void ToggleAutostartWithMessage(AutostartSystem& system, MessageBoxes& boxes, HWND owner, bool chineseUi) {
   const std::optional<std::u16string> failure = ToggleAutostart(system, chineseUi);
-  if (failure) boxes.Show(owner, *failure, Translate(u"MsgTitle_Error", u"错误", u"Error"), MB_ICONERROR);
+  if (failure) boxes.Show(owner, *failure, ErrorTitle(), MB_ICONERROR);
 }
 
 }  // namespace quillmor

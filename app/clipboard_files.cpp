@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "app/core/clipboard_formats.h"
+#include "app/file_drag_objects.h"
 #include "app/file_operations.h"
 
 namespace quillmor {
@@ -31,7 +32,7 @@ bool PutFilesOnClipboard(HWND owner, std::span<const std::u16string> paths, uint
     return false;
   }
   // Without the effect a paste copies: Cut then only loses its "move".
-  const UINT effectFormat = RegisterClipboardFormatW(W(kPreferredDropEffectFormat));
+  const UINT effectFormat = PreferredDropEffectFormat();
   const HGLOBAL effect = GlobalMemoryCopy(&dropEffect, sizeof dropEffect, GMEM_MOVEABLE);
   if (effect != nullptr && (effectFormat == 0 || SetClipboardData(effectFormat, effect) == nullptr)) {
     GlobalFree(effect);

@@ -5,6 +5,7 @@
 
 #include "app/core/clipboard_formats.h"
 #include "app/core/file_operation_texts.h"
+#include "app/core/message_titles.h"
 #include "app/file_operations.h"
 #include "app/list_view.h"
 #include "search/search_pipeline.h"

@@ -4,6 +4,7 @@
 
 #include "app/com_ptr.h"
 #include "app/core/file_operation_texts.h"
+#include "app/core/message_titles.h"
 #include "app/file_operations.h"
 #include "search/search_pipeline.h"
 

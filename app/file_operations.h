@@ -100,7 +100,7 @@ LRESULT OnListContextMenu(MainWindow& w, WPARAM wParam, LPARAM lParam);
 HMENU CreateListContextMenu(MainWindow& w, bool hitRow);
 
 // list_commands.cpp
-// A command of the list's menu (10001 to 10028, and 20006); `at` is where
+// A command of the list's menu (10001 to 10028); `at` is where
 // the menu was opened, for the shell's context menu (the cursor when null).
 // False for ids that are not these commands.
 bool RunListCommand(MainWindow& w, int32_t id, const POINT* at = nullptr);

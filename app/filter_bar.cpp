@@ -128,19 +128,11 @@ void ScrollSidebarTo(MainWindow& w, int32_t offset) {
   LayOutFilterBarControls(w);
 }
 
-std::u16string CountFromCaption(std::u16string_view caption) {
-  const size_t lineBreak = caption.find(u"\r\n");
-  if (lineBreak == std::u16string_view::npos) return {};
-  std::u16string_view count = caption.substr(lineBreak + 2);
-  if (count.size() >= 2 && count.front() == u'(' && count.back() == u')') count = count.substr(1, count.size() - 2);
-  return std::u16string(count);
-}
-
 }  // namespace
 
 void CreateTagButtons(MainWindow& w) {
   const FilterTagsSnapshot tags = w.app.filters.Tags();
-  const size_t wanted = std::min<size_t>(tags->size(), static_cast<size_t>(kMaxTagButtons));
+  const size_t wanted = std::min(tags->size(), kMaxFilterTags);
   std::vector<HWND>& buttons = w.controls.tagButtons;
   while (buttons.size() > wanted) {
     DestroyWindow(buttons.back());
@@ -233,7 +225,7 @@ void DrawTagButton(MainWindow& w, const DRAWITEMSTRUCT& item) {
   const ControlPalette& c = *w.theme.controls;
   const std::u16string caption = WindowText(item.hwndItem, 512);
   const std::u16string name(TagNameFromCaption(caption));
-  const std::u16string count = CountFromCaption(caption);
+  const std::u16string count(CountFromCaption(caption));
 
   BufferedPaint buffer(item.hDC, item.rcItem);
   const HDC dc = buffer.dc();

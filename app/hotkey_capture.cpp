@@ -2,6 +2,7 @@
 // show/hide hotkey or the foreground-application hotkey.
 
 #include "app/core/hotkey_capture_rules.h"
+#include "app/core/message_titles.h"
 #include "app/core/window_ids.h"
 #include "app/main_window_handlers.h"
 #include "settings/localisation.h"
@@ -23,9 +24,6 @@ HotkeyPair ForegroundPair(const HotkeySettings& hotkeys) { return {hotkeys.fgMod
 void ShowBox(MainWindow& w, const std::u16string& text, const std::u16string& title, UINT type) {
   w.app.app.boxes->Show(w.hwnd, text, title, type);
 }
-
-std::u16string InformationTitle() { return Translate(u"MsgTitle_Information", u"提示", u"Information"); }
-std::u16string ErrorTitle() { return Translate(u"MsgTitle_Error", u"错误", u"Error"); }
 
 void EndCapture(MainWindow& w) {
   w.hotkeyCapture.active = false;
@@ -64,8 +62,8 @@ void TakeCapturedPair(MainWindow& w, HotkeyPair pair) {
   }
   SaveHotkeySettings(w.env, hotkeys);
   EndCapture(w);
-  ShowBox(w, CaptureDoneText(target, FormatHotkey(*w.env.system, pair.modifiers, pair.key)),
-          Translate(u"MsgTitle_Completed", u"完成", u"Completed"), MB_ICONINFORMATION);
+  ShowBox(w, CaptureDoneText(target, FormatHotkey(*w.env.system, pair.modifiers, pair.key)), CompletedTitle(),
+          MB_ICONINFORMATION);
 }
 
 bool Apply(MainWindow& w, const CaptureDecision& decision) {
@@ -123,13 +121,7 @@ void StartHotkeyCapture(MainWindow& w, int target) {
   const bool restarted = w.hotkeyCapture.active;
   w.hotkeyCapture.target = target == 1 ? 1 : 0;
   w.hotkeyCapture.active = true;
-  w.everShown = true;
-  KillTimer(w.hwnd, ID_TIMER_STARTUP_SYNC);
-  ShowWindow(w.hwnd, IsIconic(w.hwnd) ? SW_RESTORE : SW_SHOW);
-  MoveOntoScreenIfLost(w.hwnd);
-  SetWindowPos(w.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
-  SetForegroundWindow(w.hwnd);
-  BringWindowToTop(w.hwnd);
+  BringWindowForward(w);
   FLASHWINFO flash{sizeof flash, w.hwnd, FLASHW_ALL | FLASHW_TIMERNOFG, 4, 0};
   FlashWindowEx(&flash);
   EnsureTrayIcon(w);
@@ -189,7 +181,7 @@ void RestoreTitleAfterCapture(MainWindow& w) {
     saved.clear();
     return;
   }
-  SetWindowTextU(w.hwnd, Translate(u"App_TitleMainLower", u"Quillmor - quillmor.app", u"Quillmor - quillmor.app"));
+  SetWindowTextU(w.hwnd, MainWindowTitle());
 }
 
 }  // namespace quillmor

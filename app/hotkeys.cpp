@@ -1,7 +1,9 @@
 // The two global hotkeys: show or hide the window, and reveal the foreground
 // application's program in Explorer.
 
+#include "app/core/message_titles.h"
 #include "app/core/window_ids.h"
+#include "app/file_operations.h"
 #include "app/main_window_handlers.h"
 #include "settings/background_task.h"
 #include "settings/localisation.h"
@@ -49,15 +51,15 @@ void OnHotkey(MainWindow& w, WPARAM id, LPARAM lParam) {
     RequestGlobalTrimAsync(env, w.app.window.globalTrimOnToggle);
     return;
   }
-  if (id == kHotkeyForegroundApp && !RevealForegroundApp()) {
+  if (id == kHotkeyForegroundApp && !RevealForegroundApp(w)) {
     w.app.app.boxes->Show(w.hwnd,
                           Translate(u"Msg_ForegroundExeOpenFailed", u"无法获取前台进程路径（可能受保护）。",
                                     u"Could not get the foreground process path (it may be protected)."),
-                          Translate(u"MsgTitle_Information", u"提示", u"Information"), MB_ICONINFORMATION);
+                          InformationTitle(), MB_ICONINFORMATION);
   }
 }
 
-bool RevealForegroundApp() {
+bool RevealForegroundApp(MainWindow& w) {
   const HWND foreground = GetForegroundWindow();
   if (foreground == nullptr) return false;
   DWORD processId = 0;
@@ -74,11 +76,9 @@ bool RevealForegroundApp() {
   wchar_t windows[MAX_PATH] = {};
   const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return false;
-  const std::wstring explorer = std::wstring(windows, length) + L"\\explorer.exe";
-  const std::wstring parameters = L"/select,\"" + image + L"\"";
-  const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(nullptr, nullptr, explorer.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL));
-  return result > 32;
+  const std::u16string explorer = win32::FromWide(std::wstring(windows, length)) + u"\\explorer.exe";
+  const std::u16string parameters = u"/select,\"" + win32::FromWide(image) + u"\"";
+  return ShellOf(w).Execute(nullptr, {u"", explorer, parameters, false, 0, SW_SHOWNORMAL});
 }
 
 }  // namespace quillmor

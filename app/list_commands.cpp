@@ -1,11 +1,12 @@
 // The commands of the result list's menu (also taken as WM_COMMAND) and the
 // window's key table.
 #include "app/core/command_keys.h"
+#include "app/core/message_titles.h"
+#include "app/core/non_ntfs_refresh.h"
 #include "app/core/window_ids.h"
 #include "app/file_operations.h"
 #include "app/main_window_handlers.h"
 #include "engine/sort_job.h"
-#include "index/ascii_case.h"
 #include "platform/win32_constants.h"
 #include "search/filters_file.h"
 #include "search/search_pipeline.h"
@@ -24,37 +25,18 @@ void SetViewMode(MainWindow& w, int32_t mode) {
   UpdateWindow(w.hwnd);
 }
 
-void ToggleGridLines(MainWindow& w) {
-  w.app.window.tableGridLines = !w.app.window.tableGridLines;
-  SaveWindowSettingsNow(w);
-  InvalidateListArea(w);
-}
-
-void ToggleInitialSearch(MainWindow& w) {
-  bool& enabled = w.app.window.initialSearchEnabled;
-  enabled = !enabled;
-  w.session.initialSearch = enabled;
-  SaveWindowSettingsNow(w);
-  SetStatus(w, enabled ? Translate(u"Status_InitialSearchOn", u"已开启拼音首字母搜索。", u"Initial search enabled.")
-                       : Translate(u"Status_InitialSearchOff", u"已关闭拼音首字母搜索。", u"Initial search disabled."));
-}
-
 // Volumes whose drive has gone stop counting; the refresh runs only when a
-// volume is left that a walk keeps (another file system, or an NTFS drive
-// whose journal could not be used).
+// volume is left that a walk keeps.
 void RefreshNonNtfs(MainWindow& w) {
-  const uint32_t drives = w.env.files->LogicalDrives();
-  bool walked = false;
-  for (const VolumePtr& volume : w.app.engine.SnapshotVolumes()) {
-    if (volume->available.load() == 0) continue;
-    const char16_t letter = volume->drive.empty() ? u'\0' : FoldAsciiCase(volume->drive.front());
-    if (letter < u'a' || letter > u'z' || (drives & (1u << (letter - u'a'))) == 0) {
-      volume->available = 0;
-      continue;
-    }
-    walked = walked || !EqualIgnoringAsciiCase(volume->fileSystem, u"NTFS") || IsWalkedVolume(*volume);
+  const std::vector<VolumePtr> volumes = w.app.engine.SnapshotVolumes();
+  std::vector<NonNtfsCandidate> candidates;
+  candidates.reserve(volumes.size());
+  for (const VolumePtr& volume : volumes) {
+    candidates.push_back({volume->available.load() != 0, volume->drive, volume->fileSystem, IsWalkedVolume(*volume)});
   }
-  if (!walked) return;
+  const NonNtfsRefreshPlan plan = PlanNonNtfsRefresh(candidates, w.env.files->LogicalDrives());
+  for (const size_t gone : plan.gone) volumes[gone]->available = 0;
+  if (!plan.refresh) return;
   SetStatus(w, Translate(u"Status_RefreshingAllNonNtfs", u"正在刷新所有非 NTFS 卷索引...",
                          u"Refreshing all non-NTFS volume indexes..."));
   w.app.engine.RefreshAllNonNtfsAsync(w.hwnd);
@@ -85,7 +67,7 @@ void ResetFilterTagsAfterAsking(MainWindow& w) {
   RebuildTagButtons(w);
   RefreshFilterBar(w);
   w.app.app.boxes->Show(w.hwnd, Translate(u"Msg_ResetComplete", u"设置已重置。", u"Settings have been reset."),
-                        Translate(u"MsgTitle_Completed", u"完成", u"Completed"), MB_ICONINFORMATION);
+                        CompletedTitle(), MB_ICONINFORMATION);
 }
 
 KeyFocus FocusOf(const MainWindow& w, HWND from) {

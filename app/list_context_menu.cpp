@@ -4,33 +4,11 @@
 #include "app/core/hit_test.h"
 #include "app/file_operations.h"
 #include "app/main_window_handlers.h"
+#include "app/menu_popup.h"
 #include "app/owner_drawn_menu.h"
 
 namespace quillmor {
 namespace {
-
-HMENU CreatePopup(const std::vector<ListMenuEntry>& entries) {
-  const HMENU menu = CreatePopupMenu();
-  if (menu == nullptr) return nullptr;
-  for (const ListMenuEntry& entry : entries) {
-    switch (entry.kind) {
-      case ListMenuEntry::Kind::kSeparator:
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        break;
-      case ListMenuEntry::Kind::kSubmenu:
-        if (const HMENU submenu = CreatePopup(entry.children)) {
-          AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu), W(entry.text));
-        }
-        break;
-      case ListMenuEntry::Kind::kCommand:
-        AppendMenuW(menu,
-                    MF_STRING | (entry.grayed ? MF_GRAYED : MF_ENABLED) | (entry.checked ? MF_CHECKED : MF_UNCHECKED),
-                    static_cast<UINT_PTR>(entry.id), W(entry.text));
-        break;
-    }
-  }
-  return menu;
-}
 
 // Shows the menu at `screen` and runs what was chosen there.
 void ShowListMenu(MainWindow& w, bool hitRow, POINT screen) {
@@ -51,7 +29,7 @@ HMENU CreateListContextMenu(MainWindow& w, bool hitRow) {
   state.sidebarLayout = w.app.window.sidebarLayout;
   state.gridLines = w.app.window.tableGridLines;
   state.initialSearch = w.app.window.initialSearchEnabled;
-  return CreatePopup(BuildListContextMenu(state));
+  return CreateMenuPopup(BuildListContextMenu(state));
 }
 
 LRESULT OnListRButtonUp(MainWindow& w, WPARAM wParam, LPARAM lParam) {

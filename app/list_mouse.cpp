@@ -228,8 +228,10 @@ void OnListMouseMove(MainWindow& w, WPARAM keys, int x, int y) {
   UpdateHover(w, x, y);
 }
 
-bool OnListSetCursor(MainWindow& w, HWND over, UINT hitTest) {
-  if (over != w.hwnd || hitTest != HTCLIENT) return false;
+LRESULT OnListSetCursor(MainWindow& w, WPARAM wParam, LPARAM lParam) {
+  if (reinterpret_cast<HWND>(wParam) != w.hwnd || LOWORD(lParam) != HTCLIENT) {
+    return DefWindowProcW(w.hwnd, WM_SETCURSOR, wParam, lParam);
+  }
   POINT point{};
   GetCursorPos(&point);
   ScreenToClient(w.hwnd, &point);
@@ -252,7 +254,7 @@ bool OnListSetCursor(MainWindow& w, HWND over, UINT hitTest) {
     cursor = IDC_HAND;
   }
   SetCursor(LoadCursorW(nullptr, cursor));
-  return true;
+  return TRUE;
 }
 
 void ForgetListHover(MainWindow& w) {

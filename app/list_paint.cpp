@@ -4,7 +4,7 @@
 #include "app/list_paint.h"
 
 #include "app/core/drawn_scroll_bar.h"
-#include "app/gdi_shapes.h"
+#include "app/paint_helpers.h"
 #include "app/icon_cache.h"
 #include "app/main_window_handlers.h"
 

@@ -2,7 +2,7 @@
 // its name.
 #include "app/core/icon_cache_key.h"
 #include "app/core/thumbnail_extensions.h"
-#include "app/gdi_shapes.h"
+#include "app/paint_helpers.h"
 #include "app/icon_cache.h"
 #include "app/list_paint.h"
 #include "app/main_window_handlers.h"

@@ -6,7 +6,7 @@
 #include "app/core/column_layout.h"
 #include "app/core/highlight.h"
 #include "app/core/text_fit.h"
-#include "app/gdi_shapes.h"
+#include "app/paint_helpers.h"
 #include "app/icon_cache.h"
 #include "app/list_paint.h"
 #include "app/main_window_handlers.h"

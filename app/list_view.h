@@ -39,7 +39,8 @@ void SyncListScrollBars(MainWindow& w);
 // Switches the view mode (0 list, 1 small icons, 2 large icons) and scrolls
 // to the top.
 void SetListViewMode(MainWindow& w, int32_t viewMode);
-// WM_DPICHANGED: column widths and offsets from `oldDpi` to `newDpi`.
+// The list's part of a DPI change (RescaleForDpi): column widths and scroll
+// offsets from `oldDpi` to `newDpi`.
 void RescaleListForDpi(MainWindow& w, uint32_t oldDpi, uint32_t newDpi);
 
 // list_scroll.cpp
@@ -63,8 +64,9 @@ void OnListLButtonUp(MainWindow& w, int x, int y);
 void OnListLButtonDblClk(MainWindow& w, WPARAM keys, int x, int y);
 void OnListMouseMove(MainWindow& w, WPARAM keys, int x, int y);
 void OnListCaptureChanged(MainWindow& w);
-// WM_SETCURSOR over the main window's own client area: true when it set one.
-bool OnListSetCursor(MainWindow& w, HWND over, UINT hitTest);
+// WM_SETCURSOR: the list's cursor over the main window's own client area,
+// the default processing elsewhere.
+LRESULT OnListSetCursor(MainWindow& w, WPARAM wParam, LPARAM lParam);
 // WM_MOUSELEAVE: no row is hovered any more and the tooltip hides.
 void ForgetListHover(MainWindow& w);
 
@@ -79,10 +81,6 @@ void HideListTooltip(MainWindow& w);
 // (Up, Page Up, Page Down) in the search box, which moves into the list.
 bool HandleListNavigationKey(MainWindow& w, HWND from, WPARAM key);
 
-// icon_cache.cpp
-// The icon cache and its shared folder icon are freed at WM_DESTROY
-// (FreeIconCache, main_window_handlers.h).
-
 // --- What the list calls into the file operations and the window's keys
 // (the filter sidebar's hooks are in main_window_handlers.h) ---
 // File action `action` on the focused row and the selection (1: open).
@@ -91,8 +89,6 @@ void RunFileAction(MainWindow& w, int action);
 void StartFileDrag(MainWindow& w);
 // Opens the inline rename on the focused row.
 void BeginRename(MainWindow& w);
-// Hotkey capture takes every key while it runs.
-bool HandleCaptureKey(MainWindow& w, UINT message, WPARAM key);
 // The window's key table (Enter, F2, Delete, ...).
 bool HandleCommandKey(MainWindow& w, HWND from, UINT message, WPARAM key, LPARAM lParam);
 

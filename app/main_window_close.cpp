@@ -1,4 +1,5 @@
 // Minimising, closing, activation and the end of the window.
+#include "app/core/close_decision.h"
 #include "app/core/window_ids.h"
 #include "app/main_window_handlers.h"
 #include "engine/attr_cache_summary.h"
@@ -54,24 +55,26 @@ void RequestExit(MainWindow& w) {
 }
 
 void OnClose(MainWindow& w) {
-  if (w.exitRequested) {
-    DestroyWindow(w.hwnd);
-    return;
-  }
-  if (w.trayIconPresent && w.app.engine.hasVolumes.load() != 0) {
-    if (w.closeFromSystemCommand) {
-      w.closeFromSystemCommand = false;
+  CloseInput input;
+  input.exitRequested = w.exitRequested;
+  input.trayIconPresent = w.trayIconPresent;
+  input.engineReady = w.app.engine.hasVolumes.load() != 0;
+  input.closeFromSystemCommand = w.closeFromSystemCommand;
+  input.startedHidden = w.app.startedHidden;
+  input.windowsShuttingDown = GetSystemMetrics(SM_SHUTTINGDOWN) != 0;
+  if (!input.exitRequested) w.closeFromSystemCommand = false;
+  switch (DecideClose(input)) {
+    case CloseAction::kDestroy:
+      DestroyWindow(w.hwnd);
+      return;
+    case CloseAction::kHideWithViewReset:
       ResetView(w);
-    }
-    HideToTray(w);
-    return;
+      HideToTray(w);
+      return;
+    case CloseAction::kHide:
+      HideToTray(w);
+      return;
   }
-  w.closeFromSystemCommand = false;
-  if (w.app.startedHidden && GetSystemMetrics(SM_SHUTTINGDOWN) == 0) {
-    HideToTray(w);
-    return;
-  }
-  DestroyWindow(w.hwnd);
 }
 
 LRESULT OnActivate(MainWindow& w, WPARAM wParam, LPARAM lParam) {

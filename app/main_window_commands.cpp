@@ -7,11 +7,6 @@
 #include "app/themed_controls.h"
 
 namespace quillmor {
-namespace {
-
-bool IsTagButton(int id) { return id >= kIdFirstTagButton && id < kIdFirstTagButton + kMaxTagButtons; }
-
-}  // namespace
 
 LRESULT OnCommand(MainWindow& w, WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
@@ -25,7 +20,7 @@ LRESULT OnCommand(MainWindow& w, WPARAM wParam, LPARAM lParam) {
     OnScopeBoxChanged(w);
     return 0;
   }
-  if (control != nullptr && IsTagButton(id) && code == BN_CLICKED) {
+  if (control != nullptr && IsTagButtonId(id) && code == BN_CLICKED) {
     SelectTag(w, id - kIdFirstTagButton);
     return 0;
   }
@@ -66,7 +61,7 @@ LRESULT OnDrawItem(MainWindow& w, const DRAWITEMSTRUCT* item) {
       DrawComboItem(w, *item);
       return TRUE;
     case ODT_BUTTON:
-      if (!IsTagButton(static_cast<int>(item->CtlID))) return FALSE;
+      if (!IsTagButtonId(static_cast<int32_t>(item->CtlID))) return FALSE;
       DrawTagButton(w, *item);
       return TRUE;
     case ODT_MENU:
@@ -77,14 +72,7 @@ LRESULT OnDrawItem(MainWindow& w, const DRAWITEMSTRUCT* item) {
 }
 
 void OnMouseLeave(MainWindow& w) {
-  ForgetListHover(w);
-  if (w.controls.tooltip != nullptr) {
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = w.hwnd;
-    tool.uId = reinterpret_cast<UINT_PTR>(w.hwnd);
-    SendMessageW(w.controls.tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
-  }
+  ForgetListHover(w);  // the tooltip hides with it
   if (w.hotTag >= 0 && static_cast<size_t>(w.hotTag) < w.controls.tagButtons.size()) {
     InvalidateRect(w.controls.tagButtons[static_cast<size_t>(w.hotTag)], nullptr, FALSE);
   }

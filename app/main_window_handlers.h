@@ -78,6 +78,9 @@ void FocusSearchBox(MainWindow& w, bool selectAll);
 // A key-down reaching the main window or one of its subclassed children
 // (`from`): hotkey capture first, then the window's keys. True when taken.
 bool HandleWindowKey(MainWindow& w, HWND from, UINT message, WPARAM key, LPARAM lParam);
+// WM_KEYDOWN and WM_SYSKEYDOWN of the main window itself: HandleWindowKey,
+// else the default processing.
+LRESULT OnKeyDown(MainWindow& w, UINT message, WPARAM key, LPARAM lParam);
 
 // scope_box.cpp
 void RebuildScopeBox(MainWindow& w);
@@ -104,9 +107,10 @@ void RegisterHotkeysAtCreate(MainWindow& w);
 bool RegisterShowHideHotkey(MainWindow& w, uint32_t modifiers, uint32_t key, bool save);
 // WM_HOTKEY; while capture runs, the combination goes to it instead.
 void OnHotkey(MainWindow& w, WPARAM id, LPARAM lParam);
-// Opens Explorer on the foreground window's program file. False when the
-// program cannot be known (a protected process) or Explorer did not start.
-bool RevealForegroundApp();
+// Opens Explorer on the foreground window's program file (through the
+// window's shell). False when the program cannot be known (a protected
+// process) or Explorer did not start.
+bool RevealForegroundApp(MainWindow& w);
 
 // hotkey_capture.cpp
 // Shows the window and waits for the combination of hotkey `target` (0 the
@@ -125,8 +129,6 @@ void RestoreTitleAfterCapture(MainWindow& w);
 
 // list_rows.cpp
 void FreeIconCache(MainWindow& w);
-// The icons the window loaded for itself (the notification icon).
-void DestroyOwnedIcons(MainWindow& w);
 
 // main_window_theme.cpp
 // Switches between the dark and the light theme while the window runs:
@@ -135,6 +137,12 @@ void DestroyOwnedIcons(MainWindow& w);
 void SetTheme(MainWindow& w, bool dark);
 // Switches between the sidebar and the top bar for the filter tags.
 void SetFilterLayout(MainWindow& w, bool sidebar);
+// Grid lines on or off, window.ini saved, the list repainted; true when
+// they are on now.
+bool ToggleGridLines(MainWindow& w);
+// Initial-letter search on or off for the next searches, window.ini saved;
+// the status line says which.
+void ToggleInitialSearch(MainWindow& w);
 
 // main_window_language.cpp
 // After the language changed (ApplyLanguage): the title, the status line,
@@ -152,29 +160,19 @@ void OnDisplayChange(MainWindow& w);
 // fonts and lays the window out again.
 void RescaleForDpi(MainWindow& w, uint32_t oldDpi, uint32_t newDpi);
 
-// main_window_theme.cpp
-// Switches between the dark and the light theme while the window runs:
-// new brushes (the old ones deleted), every control re-themed and
-// repainted, window.ini saved. Nothing happens when `dark` is current.
-void SetTheme(MainWindow& w, bool dark);
-// Switches between the sidebar and the top bar for the filter tags.
-void SetFilterLayout(MainWindow& w, bool sidebar);
-
-// main_window_language.cpp
-// After the language changed (ApplyLanguage): the title, the status line,
-// the preset boxes, the scope box, the fonts' face, the tag buttons (rebuilt
-// when `tagsChanged`) and their counts, in the new language.
-void OnLanguageApplied(MainWindow& w, bool tagsChanged);
-
 // tray_icon.cpp
 void SetUpTrayIcon(MainWindow& w);
 bool EnsureTrayIcon(MainWindow& w);
 void RemoveTrayIcon(MainWindow& w);
+// The icons the window loaded for itself (the notification icon).
+void DestroyOwnedIcons(MainWindow& w);
 void OnTrayCallback(MainWindow& w, LPARAM mouseMessage);
+// Shows the window (restored, on a monitor) in front of the others; it
+// counts as shown from now on.
+void BringWindowForward(MainWindow& w);
+// BringWindowForward, the search box focused, and the first search a hidden
+// start deferred.
 void ShowAndActivate(MainWindow& w);
-// Centres a window that no monitor shows (one that was unplugged) on the
-// primary screen, its size unchanged.
-void MoveOntoScreenIfLost(HWND window);
 // "TrayTip" with the show/hide hotkey in place of "{0}" (or after a space).
 std::u16string TrayTipText(SystemInfo& system, const HotkeySettings& hotkeys);
 void UpdateTrayTip(MainWindow& w);
@@ -182,7 +180,8 @@ void UpdateTrayTip(MainWindow& w);
 // tray_menu.cpp
 // The menu at the cursor; the command chosen runs.
 void ShowTrayMenu(MainWindow& w);
-// The menu as it would open now (the caller destroys it).
+// The menu as it would open now (the caller destroys it), or null when the
+// system would not make one.
 HMENU CreateTrayMenu(MainWindow& w);
 // Runs a command of the menu (20001 to 20024, 20100 + i), then the idle
 // trim. False for any other id.

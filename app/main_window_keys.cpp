@@ -88,4 +88,9 @@ bool HandleWindowKey(MainWindow& w, HWND from, UINT message, WPARAM key, LPARAM 
   return HandleCommandKey(w, from, message, key, lParam);
 }
 
+LRESULT OnKeyDown(MainWindow& w, UINT message, WPARAM key, LPARAM lParam) {
+  if (HandleWindowKey(w, w.hwnd, message, key, lParam)) return 0;
+  return DefWindowProcW(w.hwnd, message, key, lParam);
+}
+
 }  // namespace quillmor

@@ -1,5 +1,6 @@
 // The messages background work posts to the main window (WMU_*).
 #include "app/core/message_texts.h"
+#include "app/core/message_titles.h"
 #include "app/core/search_results_reaction.h"
 #include "app/core/window_ids.h"
 #include "app/main_window_handlers.h"
@@ -42,7 +43,7 @@ void OnIndexReady(MainWindow& w, WPARAM wParam) {
     return;
   }
   RebuildScopeBox(w);
-  SetWindowTextU(w.hwnd, Translate(u"App_TitleMainLower", u"Quillmor - quillmor.app", u"Quillmor - quillmor.app"));
+  SetWindowTextU(w.hwnd, MainWindowTitle());
   EnableWindow(w.controls.searchEdit, TRUE);
   RedrawWindow(w.controls.searchEdit, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
   FocusSearchBox(w, true);

@@ -53,8 +53,7 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
       return OnCommand(w, wParam, lParam);
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      if (HandleWindowKey(w, hwnd, message, wParam, lParam)) return 0;
-      return DefWindowProcW(hwnd, message, wParam, lParam);
+      return OnKeyDown(w, message, wParam, lParam);
 
     case WM_LBUTTONDOWN:
       OnListLButtonDown(w, wParam, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -84,8 +83,7 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
       OnListHScroll(w, wParam, reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_SETCURSOR:
-      if (OnListSetCursor(w, reinterpret_cast<HWND>(wParam), LOWORD(lParam))) return TRUE;
-      return DefWindowProcW(hwnd, message, wParam, lParam);
+      return OnListSetCursor(w, wParam, lParam);
     case WM_NOTIFY:
       return OnNotify(w, reinterpret_cast<const NMHDR*>(lParam));
     case WM_MEASUREITEM:

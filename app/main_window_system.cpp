@@ -83,19 +83,14 @@ void OnDpiChanged(MainWindow& w, WPARAM wParam, const RECT* suggested) {
 }
 
 void RescaleForDpi(MainWindow& w, uint32_t oldDpi, uint32_t newDpi) {
+  RescaleListForDpi(w, oldDpi, newDpi);
   StoredMetrics metrics;
-  metrics.columnWidths = w.list.columnWidths;
   metrics.sidebarWidth = w.sidebarWidth;
   metrics.listTop = w.listTop;
-  metrics.verticalOffset = w.list.scrollOffset;
-  metrics.horizontalOffset = static_cast<int32_t>(w.list.hScrollOffset);
   metrics.sidebarScrollOffset = w.sidebarScroll;
   metrics = RescaleStoredMetrics(metrics, static_cast<int32_t>(oldDpi), static_cast<int32_t>(newDpi));
-  w.list.columnWidths = metrics.columnWidths;
   w.sidebarWidth = metrics.sidebarWidth;
   w.listTop = metrics.listTop;
-  w.list.scrollOffset = metrics.verticalOffset;
-  w.list.hScrollOffset = metrics.horizontalOffset;
   w.sidebarScroll = metrics.sidebarScrollOffset;
   w.dpi = newDpi;
   RecreateFonts(w);

@@ -1,6 +1,8 @@
-// Switching the theme and the filter layout while the window runs.
+// Switching the theme, the filter layout, the grid lines and initial search
+// while the window runs (from the list's menu and the notification menu).
 #include "app/main_window_handlers.h"
 #include "app/themed_controls.h"
+#include "settings/localisation.h"
 
 namespace quillmor {
 
@@ -22,6 +24,23 @@ void SetFilterLayout(MainWindow& w, bool sidebar) {
   RefreshFilterBar(w);
   for (HWND button : w.controls.tagButtons) InvalidateRect(button, nullptr, FALSE);
   SaveWindowSettingsNow(w);
+}
+
+bool ToggleGridLines(MainWindow& w) {
+  bool& on = w.app.window.tableGridLines;
+  on = !on;
+  SaveWindowSettingsNow(w);
+  InvalidateListArea(w);
+  return on;
+}
+
+void ToggleInitialSearch(MainWindow& w) {
+  bool& enabled = w.app.window.initialSearchEnabled;
+  enabled = !enabled;
+  w.session.initialSearch = enabled;
+  SaveWindowSettingsNow(w);
+  SetStatus(w, enabled ? Translate(u"Status_InitialSearchOn", u"已开启拼音首字母搜索。", u"Initial search enabled.")
+                       : Translate(u"Status_InitialSearchOff", u"已关闭拼音首字母搜索。", u"Initial search disabled."));
 }
 
 }  // namespace quillmor

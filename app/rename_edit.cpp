@@ -5,6 +5,7 @@
 #include <shared_mutex>
 
 #include "app/core/file_operation_texts.h"
+#include "app/core/message_titles.h"
 #include "app/core/inline_rename.h"
 #include "app/core/operation_items.h"
 #include "app/core/window_ids.h"

@@ -184,7 +184,7 @@ void PaintEditFrame(MainWindow& w, HWND edit) {
 
 uint32_t BackdropColour(const MainWindow& w, HWND control) {
   const int id = GetDlgCtrlID(control);
-  if (w.app.window.sidebarLayout && id >= kIdFirstTagButton && id < kIdFirstTagButton + kMaxTagButtons) {
+  if (w.app.window.sidebarLayout && IsTagButtonId(id)) {
     return w.theme.controls->sidebarFill;
   }
   return w.theme.palette->band;

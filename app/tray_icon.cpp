@@ -14,6 +14,19 @@ namespace {
 
 NOTIFYICONDATAW& IconData(MainWindow& w) { return w.tray.data; }
 
+// Centres a window that no monitor shows (one that was unplugged) on the
+// primary screen, its size unchanged.
+void MoveOntoScreenIfLost(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr) return;
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+  const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+  SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void LoadTrayIcon(MainWindow& w) {
   TrayState& tray = w.tray;
   if (tray.data.hIcon != nullptr) return;
@@ -105,18 +118,7 @@ void OnTrayCallback(MainWindow& w, LPARAM mouseMessage) {
   }
 }
 
-void MoveOntoScreenIfLost(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) != nullptr) return;
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  const int left = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-  const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
-  SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void ShowAndActivate(MainWindow& w) {
+void BringWindowForward(MainWindow& w) {
   w.everShown = true;
   KillTimer(w.hwnd, ID_TIMER_STARTUP_SYNC);
   ShowWindow(w.hwnd, IsIconic(w.hwnd) ? SW_RESTORE : SW_SHOW);
@@ -124,6 +126,10 @@ void ShowAndActivate(MainWindow& w) {
   SetWindowPos(w.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
   SetForegroundWindow(w.hwnd);
   BringWindowToTop(w.hwnd);
+}
+
+void ShowAndActivate(MainWindow& w) {
+  BringWindowForward(w);
   FocusSearchBox(w, false);
   if (w.pending.deferredWarmup.exchange(false)) {
     SchedulePrewarmTimer(w, kPrewarmDelayAfterHiddenStartMs);

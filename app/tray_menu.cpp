@@ -4,10 +4,11 @@
 #include "app/autostart.h"
 #include "app/core/tray_menu_items.h"
 #include "app/core/window_ids.h"
+#include "app/file_operations.h"
 #include "app/main_window_handlers.h"
+#include "app/menu_popup.h"
 #include "app/owner_drawn_menu.h"
 #include "search/apply_language.h"
-#include "search/search_pipeline.h"
 #include "settings/config_directory.h"
 #include "settings/localisation.h"
 #include "settings/localisation_languages.h"
@@ -31,39 +32,6 @@ TrayMenuState CurrentMenuState(MainWindow& w) {
   // Runs schtasks: the state lives in the system only.
   state.autostart = IsAutostartEnabled(Autostart(w));
   return state;
-}
-
-// A language's name comes from a file of the user's: "&" must show as itself,
-// not underline the next letter.
-std::u16string LiteralMenuText(std::u16string_view text) {
-  std::u16string escaped;
-  for (const char16_t c : text) {
-    if (c == u'&') escaped += u'&';
-    escaped += c;
-  }
-  return escaped;
-}
-
-HMENU CreatePopup(const std::vector<TrayMenuItem>& items) {
-  const HMENU menu = CreatePopupMenu();
-  for (const TrayMenuItem& item : items) {
-    switch (item.kind) {
-      case TrayMenuItem::Kind::kSeparator:
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        break;
-      case TrayMenuItem::Kind::kSubmenu:
-        AppendMenuW(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopup(item.children)), W(item.label));
-        break;
-      case TrayMenuItem::Kind::kCommand: {
-        const bool language = item.id >= kTrayFirstLanguage;
-        const std::u16string text = language ? LiteralMenuText(item.label) : item.label;
-        AppendMenuW(menu, MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED), static_cast<UINT_PTR>(item.id),
-                    W(text));
-        break;
-      }
-    }
-  }
-  return menu;
 }
 
 // The one place the menu is shown. In the dark theme its items become
@@ -102,25 +70,13 @@ void SwitchLanguage(MainWindow& w, const AvailableLanguage& language) {
 void OpenLanguageFolder(MainWindow& w) {
   const std::u16string folder = LanguageFolderPath(w.env);  // its parent exists now
   w.env.files->CreateDirectory(folder);
-  ShellExecuteW(nullptr, L"open", W(folder), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellOf(w).Execute(nullptr, {u"open", folder, u"", false, 0, SW_SHOWNORMAL});
 }
 
-void ToggleInitialSearch(MainWindow& w) {
-  bool& enabled = w.app.window.initialSearchEnabled;
-  enabled = !enabled;
-  w.session.initialSearch = enabled;
-  SaveWindowSettingsNow(w);
-  SetStatus(w, enabled ? Translate(u"Status_InitialSearchOn", u"已开启拼音首字母搜索。", u"Initial search enabled.")
-                       : Translate(u"Status_InitialSearchOff", u"已关闭拼音首字母搜索。", u"Initial search disabled."));
-}
-
-void ToggleGridLines(MainWindow& w) {
-  bool& on = w.app.window.tableGridLines;
-  on = !on;
-  SaveWindowSettingsNow(w);
-  SetStatus(w, on ? Translate(u"Status_GridLinesOn", u"结果网格线：开", u"Result grid lines: On")
-                  : Translate(u"Status_GridLinesOff", u"结果网格线：关", u"Result grid lines: Off"));
-  InvalidateListArea(w);
+// The notification menu's grid-line switch also says what it did.
+void ToggleGridLinesWithStatus(MainWindow& w) {
+  SetStatus(w, ToggleGridLines(w) ? Translate(u"Status_GridLinesOn", u"结果网格线：开", u"Result grid lines: On")
+                                  : Translate(u"Status_GridLinesOff", u"结果网格线：关", u"Result grid lines: Off"));
 }
 
 void ToggleGlobalTrim(MainWindow& w) {
@@ -134,7 +90,7 @@ void ToggleGlobalTrim(MainWindow& w) {
 void RunCommand(MainWindow& w, int32_t id) {
   switch (id) {
     case kTrayHomepage:
-      ShellExecuteW(nullptr, L"open", W(std::u16string(kHomepageUrl)), nullptr, nullptr, SW_SHOWNORMAL);
+      ShellOf(w).Execute(nullptr, {u"open", kHomepageUrl, u"", false, 0, SW_SHOWNORMAL});
       return;
     case kTrayOpenLanguageFolder:
       OpenLanguageFolder(w);
@@ -147,7 +103,7 @@ void RunCommand(MainWindow& w, int32_t id) {
       SetFilterLayout(w, id == kTrayLayoutSidebar);
       return;
     case kTrayGridLines:
-      ToggleGridLines(w);
+      ToggleGridLinesWithStatus(w);
       return;
     case kTrayTheme:
       SetTheme(w, !w.app.window.darkTheme);
@@ -163,8 +119,7 @@ void RunCommand(MainWindow& w, int32_t id) {
       ToggleAutostartWithMessage(Autostart(w), *w.app.app.boxes, w.hwnd, w.app.chineseUi);
       return;
     case kTrayClearRecent:
-      w.app.recent.Clear(w.env);
-      RefreshRecentViewIfNeeded(w.session);
+      ClearRecentOpens(w);
       return;
     case kTrayShowWindow:
       EnsureTrayIcon(w);
@@ -194,13 +149,14 @@ void RunCommand(MainWindow& w, int32_t id) {
 
 HMENU CreateTrayMenu(MainWindow& w) {
   LoadAvailableLanguages(w.env);
-  return CreatePopup(BuildTrayMenu(CurrentMenuState(w)));
+  return CreateMenuPopup(BuildTrayMenu(CurrentMenuState(w)));
 }
 
 void ShowTrayMenu(MainWindow& w) {
   POINT cursor{};
   GetCursorPos(&cursor);
   const HMENU menu = CreateTrayMenu(w);
+  if (menu == nullptr) return;
   // The menu closes when the user clicks elsewhere only if the window is in
   // front while it is open.
   SetForegroundWindow(w.hwnd);

@@ -37,6 +37,32 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
+Utf8Sequence DecodeUtf8Sequence(std::string_view bytes) {
+  const auto b0 = static_cast<uint8_t>(bytes[0]);
+  if (b0 < 0x80) return {true, b0, 1};
+  // Lead byte: how many continuation bytes, and the smallest code point
+  // that may use this length (shorter forms are overlong).
+  size_t extra = 0;
+  char32_t c = 0, minimum = 0;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    extra = 1, c = b0 & 0x1F, minimum = 0x80;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    extra = 2, c = b0 & 0x0F, minimum = 0x800;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    extra = 3, c = b0 & 0x07, minimum = 0x10000;
+  } else {
+    return {false, 0, 1};
+  }
+  size_t j = 1;
+  for (; j <= extra && j < bytes.size(); ++j) {
+    const auto b = static_cast<uint8_t>(bytes[j]);
+    if ((b & 0xC0) != 0x80) break;
+    c = (c << 6) | (b & 0x3F);
+  }
+  if (j <= extra || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return {false, 0, j};
+  return {true, c, j};
+}
+
 std::u16string Utf8ToUtf16(std::string_view in) {
   std::u16string out;
   out.reserve(in.size());
@@ -48,36 +74,15 @@ std::u16string Utf8ToUtf16(std::string_view in) {
       ++i;
       continue;
     }
-    // Lead byte: how many continuation bytes, and the smallest code point
-    // that may use this length (shorter forms are overlong).
-    size_t extra = 0;
-    char32_t c = 0, minimum = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-      extra = 1, c = b0 & 0x1F, minimum = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-      extra = 2, c = b0 & 0x0F, minimum = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-      extra = 3, c = b0 & 0x07, minimum = 0x10000;
+    // A truncated or invalid sequence gives one replacement and the
+    // conversion resumes after the bytes that looked like part of it.
+    const Utf8Sequence sequence = DecodeUtf8Sequence(in.substr(i));
+    if (sequence.valid) {
+      AppendUtf16(out, sequence.codePoint);
     } else {
       out.push_back(kReplacement);
-      ++i;
-      continue;
     }
-    size_t j = 1;
-    for (; j <= extra && i + j < in.size(); ++j) {
-      const auto b = static_cast<uint8_t>(in[i + j]);
-      if ((b & 0xC0) != 0x80) break;
-      c = (c << 6) | (b & 0x3F);
-    }
-    if (j <= extra || c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-      // A truncated or invalid sequence: one replacement, resume after the
-      // bytes that looked like part of it.
-      out.push_back(kReplacement);
-      i += j;
-      continue;
-    }
-    AppendUtf16(out, c);
-    i += j;
+    i += sequence.length;
   }
   return out;
 }
@@ -87,7 +92,7 @@ std::string Utf16ToUtf8(std::u16string_view in) {
   out.reserve(in.size());
   for (size_t i = 0; i < in.size(); ++i) {
     char32_t c = in[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 && in[i + 1] <= 0xDFFF) {
+    if (IsHighSurrogate(in[i]) && i + 1 < in.size() && IsLowSurrogate(in[i + 1])) {
       c = 0x10000 + ((c - 0xD800) << 10) + (in[i + 1] - 0xDC00);
       ++i;
     } else if (c >= 0xD800 && c <= 0xDFFF) {

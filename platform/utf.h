@@ -10,6 +10,19 @@ namespace quillmor {
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+constexpr bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// The UTF-8 sequence at the start of `bytes`, which must not be empty.
+struct Utf8Sequence {
+  bool valid = false;      // overlong forms, encoded surrogates and code points past U+10FFFF are not
+  char32_t codePoint = 0;  // of a valid sequence
+  // Bytes taken, at least 1: the whole sequence, or of an ill-formed one its
+  // first byte and the continuation bytes that followed it.
+  size_t length = 0;
+};
+Utf8Sequence DecodeUtf8Sequence(std::string_view bytes);
+
 // The UTF-16 units as little-endian bytes, as a UTF-16LE file holds them.
 std::string Utf16ToLittleEndianBytes(std::u16string_view utf16);
 

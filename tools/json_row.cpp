@@ -9,9 +9,6 @@ namespace {
 
 constexpr uint64_t kFileTimeUnitsPerSecond = 10'000'000;
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 void AppendUnitEscape(std::string& out, char16_t unit) {
   char escape[8];
   std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(unit));

@@ -51,9 +51,6 @@ enum ListCommand : int32_t {
   kCommandInitialSearch = 10028,
 };
 
-// The notification menu's "Clear Recent Opens", which does what 10011 does.
-inline constexpr int32_t kTrayCommandClearRecent = 20006;
-
 // The file action a command runs (10001 to 10006, 10009, 10010, 10013).
 std::optional<FileAction> FileActionOfCommand(int32_t id);
 // The view mode (0 list, 1 small icons, 2 large icons) of 10018 to 10020.

@@ -7,8 +7,6 @@
 
 namespace quillmor {
 
-std::u16string ErrorTitle() { return Translate(u"MsgTitle_Error", u"错误", u"Error"); }
-
 std::u16string ConfirmDeleteTitle() { return Translate(u"MsgTitle_ConfirmDelete", u"确认删除", u"Confirm Delete"); }
 
 std::u16string ConfirmDeleteText(std::span<const std::u16string> paths) {

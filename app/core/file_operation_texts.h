@@ -8,9 +8,6 @@
 
 namespace quillmor {
 
-// "Error", the title of every failure.
-std::u16string ErrorTitle();
-
 // Delete permanently asks first ("Confirm Delete"): for one item
 // "Permanently delete this file?\n\n" and its path, for several
 // "Permanently delete the selected <n> items?".

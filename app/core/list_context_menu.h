@@ -6,17 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace quillmor {
+#include "app/core/menu_entry.h"
 
-struct ListMenuEntry {
-  enum class Kind { kCommand, kSeparator, kSubmenu };
-  Kind kind = Kind::kCommand;
-  int32_t id = 0;       // commands only
-  std::u16string text;  // localised; "\t" sets off the shortcut
-  bool grayed = false;
-  bool checked = false;
-  std::vector<ListMenuEntry> children;  // submenus only
-};
+namespace quillmor {
 
 // What the menu reflects.
 struct ListMenuState {
@@ -35,6 +27,6 @@ struct ListMenuState {
 // checked); Clear Recent Opens, the two filter layouts, grid lines and
 // initial search (checked as they are), Open Filter Config Folder and Reset
 // Filter Tags to Defaults.
-std::vector<ListMenuEntry> BuildListContextMenu(const ListMenuState& state);
+std::vector<MenuEntry> BuildListContextMenu(const ListMenuState& state);
 
 }  // namespace quillmor

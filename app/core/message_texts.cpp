@@ -93,4 +93,12 @@ std::u16string NonNtfsRefreshStatus(int64_t refreshed, int64_t failed) {
 
 std::u16string_view TagNameFromCaption(std::u16string_view caption) { return caption.substr(0, caption.find(u"\r\n")); }
 
+std::u16string_view CountFromCaption(std::u16string_view caption) {
+  const size_t lineBreak = caption.find(u"\r\n");
+  if (lineBreak == std::u16string_view::npos) return {};
+  std::u16string_view count = caption.substr(lineBreak + 2);
+  if (count.size() >= 2 && count.front() == u'(' && count.back() == u')') count = count.substr(1, count.size() - 2);
+  return count;
+}
+
 }  // namespace quillmor

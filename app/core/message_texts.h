@@ -42,5 +42,8 @@ std::u16string NonNtfsRefreshStatus(int64_t refreshed, int64_t failed);
 
 // A tag's name as titles show it: its button caption up to the first CR LF.
 std::u16string_view TagNameFromCaption(std::u16string_view caption);
+// The count a tag button shows: what follows the caption's first CR LF,
+// without its parentheses; empty when there is no line break.
+std::u16string_view CountFromCaption(std::u16string_view caption);
 
 }  // namespace quillmor

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/core/menu_entry.h"
+
 namespace quillmor {
 
 enum TrayCommand : int32_t {
@@ -36,15 +38,6 @@ inline constexpr size_t kMaxMenuLanguages = 200;
 // The product's home page (the menu's "Homepage").
 inline constexpr char16_t kHomepageUrl[] = u"https://quillmor.app";
 
-struct TrayMenuItem {
-  enum class Kind { kCommand, kSeparator, kSubmenu };
-  Kind kind = Kind::kCommand;
-  int32_t id = 0;  // commands only
-  std::u16string label;
-  bool checked = false;
-  std::vector<TrayMenuItem> children;  // submenus only
-};
-
 // What the check marks and the language list show.
 struct TrayMenuState {
   std::vector<std::u16string> languageNames;  // display names, in menu order
@@ -60,8 +53,8 @@ struct TrayMenuState {
 // separator, Open Language Folder); Features (Initial search, a separator,
 // the two filter layouts, grid lines, theme, a separator, the two hotkey
 // captures); Run on Startup; Clear Recent Opens; Show Window; Global Memory
-// Trim; a separator; Exit.
-std::vector<TrayMenuItem> BuildTrayMenu(const TrayMenuState& state);
+// Trim; a separator; Exit. The language names show letter for letter.
+std::vector<MenuEntry> BuildTrayMenu(const TrayMenuState& state);
 
 // The language index of a command id, when it is one of the `languageCount`
 // language commands.

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "search/filters_file.h"
+
 namespace quillmor {
 
 // Child controls of the main window.
@@ -24,8 +26,10 @@ enum ControlId : int32_t {
   kIdRenameEdit = 118,
   kIdFirstTagButton = 200,  // tag i is 200 + i
 };
-// At most this many tag buttons (the filters file reader keeps no more tags).
-inline constexpr int32_t kMaxTagButtons = 256;
+// Whether `id` is a tag button's (one per tag the filters file reader keeps).
+constexpr bool IsTagButtonId(int32_t id) {
+  return id >= kIdFirstTagButton && id < kIdFirstTagButton + static_cast<int32_t>(kMaxFilterTags);
+}
 
 // Timers of the main window.
 enum TimerId : uint32_t {
@@ -44,10 +48,6 @@ enum TimerId : uint32_t {
   // Runs the query kept while no volume was indexed yet.
   ID_TIMER_SEARCH_RETRY = 30015,
 };
-
-// The notification menu's "Exit". Sent as WM_COMMAND by any program, it
-// ends Quillmor as the menu does.
-inline constexpr int32_t kCommandExit = 20002;
 
 // Global hotkeys.
 inline constexpr int32_t kHotkeyShowHide = 30001;

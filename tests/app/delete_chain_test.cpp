@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/core/file_operation_texts.h"
+#include "app/core/message_titles.h"
 #include "tests/app/language_fixture.h"
 
 namespace quillmor {

@@ -10,15 +10,15 @@
 namespace quillmor {
 namespace {
 
-using Kind = ListMenuEntry::Kind;
+using Kind = MenuEntry::Kind;
 constexpr int32_t kSeparator = 0;
 constexpr int32_t kViewMenu = -1;
 constexpr int32_t kSortMenu = -2;
 
 // The menu's entries as ids: separators 0, the submenus -1 and -2.
-std::vector<int32_t> Ids(const std::vector<ListMenuEntry>& entries) {
+std::vector<int32_t> Ids(const std::vector<MenuEntry>& entries) {
   std::vector<int32_t> ids;
-  for (const ListMenuEntry& e : entries) {
+  for (const MenuEntry& e : entries) {
     if (e.kind == Kind::kSeparator) ids.push_back(kSeparator);
     if (e.kind == Kind::kCommand) ids.push_back(e.id);
     if (e.kind == Kind::kSubmenu) ids.push_back(e.children.front().id == kCommandViewList ? kViewMenu : kSortMenu);
@@ -26,10 +26,10 @@ std::vector<int32_t> Ids(const std::vector<ListMenuEntry>& entries) {
   return ids;
 }
 
-const ListMenuEntry* Find(const std::vector<ListMenuEntry>& entries, int32_t id) {
-  for (const ListMenuEntry& e : entries) {
+const MenuEntry* Find(const std::vector<MenuEntry>& entries, int32_t id) {
+  for (const MenuEntry& e : entries) {
     if (e.kind == Kind::kCommand && e.id == id) return &e;
-    if (const ListMenuEntry* inner = Find(e.children, id)) return inner;
+    if (const MenuEntry* inner = Find(e.children, id)) return inner;
   }
   return nullptr;
 }
@@ -37,7 +37,7 @@ const ListMenuEntry* Find(const std::vector<ListMenuEntry>& entries, int32_t id)
 class ListContextMenuTest : public LanguageTest {};
 
 TEST_F(ListContextMenuTest, EntriesInTheirOrderWithTheirTexts) {
-  const std::vector<ListMenuEntry> menu = BuildListContextMenu({});
+  const std::vector<MenuEntry> menu = BuildListContextMenu({});
   EXPECT_EQ(Ids(menu), (std::vector<int32_t>{10001, 10009,      10010,     10002,      10005,      10004, kSeparator,
                                              10014, 10013,      10003,     kSeparator, 10026,      10006, kSeparator,
                                              10015, kSeparator, kViewMenu, kSortMenu,  kSeparator, 10011, 10016,
@@ -75,7 +75,7 @@ TEST_F(ListContextMenuTest, EntriesInTheirOrderWithTheirTexts) {
       {10008, u"Reset Filter Tags to Defaults"},
   };
   for (const auto& t : texts) {
-    const ListMenuEntry* entry = Find(menu, t.id);
+    const MenuEntry* entry = Find(menu, t.id);
     ASSERT_NE(entry, nullptr) << t.id;
     EXPECT_EQ(entry->text, t.text) << t.id;
   }
@@ -88,9 +88,9 @@ TEST_F(ListContextMenuTest, ItemCommandsAreGreyedOnlyWhenTheClickHitNoRow) {
   for (const bool hit : {true, false}) {
     ListMenuState state;
     state.hitRow = hit;
-    const std::vector<ListMenuEntry> menu = BuildListContextMenu(state);
+    const std::vector<MenuEntry> menu = BuildListContextMenu(state);
     for (int32_t id = 10001; id <= 10028; ++id) {
-      const ListMenuEntry* entry = Find(menu, id);
+      const MenuEntry* entry = Find(menu, id);
       if (entry == nullptr) continue;
       EXPECT_EQ(entry->grayed, !hit && itemCommands.count(id) > 0)
           << "id " << id << (hit ? " on a row" : " on nothing");
@@ -109,9 +109,9 @@ TEST_F(ListContextMenuTest, ChecksFollowTheWindowsSettings) {
       {{false, 0, 1, false, false, true}, {10018, 10021, 10017, 10028}},
   };
   for (const auto& c : cases) {
-    const std::vector<ListMenuEntry> menu = BuildListContextMenu(c.state);
+    const std::vector<MenuEntry> menu = BuildListContextMenu(c.state);
     for (int32_t id = 10001; id <= 10028; ++id) {
-      const ListMenuEntry* entry = Find(menu, id);
+      const MenuEntry* entry = Find(menu, id);
       if (entry == nullptr) continue;
       EXPECT_EQ(entry->checked, c.checked.count(id) > 0) << "id " << id;
     }

@@ -68,5 +68,26 @@ TEST(TagNameFromCaptionTest, TheCaptionUpToItsFirstLineBreak) {
   EXPECT_EQ(TagNameFromCaption(u""), u"");
 }
 
+TEST(CountFromCaptionTest, WhatFollowsTheFirstLineBreakWithoutItsParentheses) {
+  const struct {
+    std::u16string_view caption;
+    std::u16string_view count;
+  } cases[] = {
+      {u"Documents\r\n(12)", u"12"},
+      {u"Documents\r\n12", u"12"},
+      {u"Plain", u""},
+      {u"", u""},
+      {u"Empty\r\n", u""},
+      {u"Empty\r\n()", u""},
+      {u"Half\r\n(3", u"(3"},
+      {u"One\r\n)", u")"},
+      {u"A\r\nB\r\n(1)", u"B\r\n(1)"},
+      {u"A\nB\r\n(7)", u"7"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CountFromCaption(c.caption), c.count) << testing::PrintToString(std::u16string(c.caption));
+  }
+}
+
 }  // namespace
 }  // namespace quillmor

@@ -9,14 +9,14 @@
 namespace quillmor {
 namespace {
 
-using Kind = TrayMenuItem::Kind;
+using Kind = MenuEntry::Kind;
 
 // "id:label[*]" for commands (* when checked), "-" for separators,
 // "label>" for submenus.
-std::vector<std::string> Describe(const std::vector<TrayMenuItem>& items) {
+std::vector<std::string> Describe(const std::vector<MenuEntry>& items) {
   std::vector<std::string> out;
-  for (const TrayMenuItem& item : items) {
-    const std::string label(item.label.begin(), item.label.end());  // ASCII in these tests
+  for (const MenuEntry& item : items) {
+    const std::string label(item.text.begin(), item.text.end());  // ASCII in these tests
     switch (item.kind) {
       case Kind::kSeparator:
         out.push_back("-");
@@ -32,16 +32,16 @@ std::vector<std::string> Describe(const std::vector<TrayMenuItem>& items) {
   return out;
 }
 
-using TrayMenuItemsTest = LanguageTest;
+using MenuEntrysTest = LanguageTest;
 
-TEST_F(TrayMenuItemsTest, MenuInItsOrderWithChecksFromTheState) {
+TEST_F(MenuEntrysTest, MenuInItsOrderWithChecksFromTheState) {
   TrayMenuState state;
   state.languageNames = {u"English (US)", u"Deutsch (DE)", u"Mine"};
   state.initialSearch = true;
   state.sidebarLayout = false;
   state.darkTheme = true;
   state.autostart = true;
-  const std::vector<TrayMenuItem> menu = BuildTrayMenu(state);
+  const std::vector<MenuEntry> menu = BuildTrayMenu(state);
   EXPECT_EQ(Describe(menu),
             (std::vector<std::string>{"20004:Homepage", "Language>", "Features>", "20005:Run on Startup*",
                                       "20006:Clear Recent Opens", "20001:Show Window",
@@ -55,12 +55,12 @@ TEST_F(TrayMenuItemsTest, MenuInItsOrderWithChecksFromTheState) {
                                       "20023:Set hotkey: foreground app in Explorer"}));
 }
 
-TEST_F(TrayMenuItemsTest, TheOtherChecks) {
+TEST_F(MenuEntrysTest, TheOtherChecks) {
   TrayMenuState state;
   state.sidebarLayout = true;
   state.gridLines = true;
   state.globalTrim = true;
-  const std::vector<TrayMenuItem> menu = BuildTrayMenu(state);
+  const std::vector<MenuEntry> menu = BuildTrayMenu(state);
   EXPECT_EQ(Describe(menu[2].children)[2], "20008:Filter Layout: Sidebar*");
   EXPECT_EQ(Describe(menu[2].children)[3], "20009:Filter Layout: Top Bar");
   EXPECT_EQ(Describe(menu[2].children)[4], "20022:Result Grid Lines (toggle)*");
@@ -68,10 +68,10 @@ TEST_F(TrayMenuItemsTest, TheOtherChecks) {
   EXPECT_EQ(Describe(menu)[6], "20021:Global Memory Trim (toggle)*");
 }
 
-TEST_F(TrayMenuItemsTest, LanguageCommandsAreBoundedByTheListAndTheLimit) {
+TEST_F(MenuEntrysTest, LanguageCommandsAreBoundedByTheListAndTheLimit) {
   TrayMenuState state;
   state.languageNames.assign(kMaxMenuLanguages + 50, u"x");
-  const std::vector<TrayMenuItem> languages = BuildTrayMenu(state)[1].children;
+  const std::vector<MenuEntry> languages = BuildTrayMenu(state)[1].children;
   ASSERT_EQ(languages.size(), kMaxMenuLanguages + 2);
   EXPECT_EQ(languages[kMaxMenuLanguages - 1].id, 20100 + static_cast<int32_t>(kMaxMenuLanguages) - 1);
 

@@ -19,17 +19,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/wide_utf8.h"
+
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-  const int n =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(n > 0 ? n : 0, '\0');
-  if (n > 0) {
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  }
-  return out;
-}
+using quillmor::Utf8;
 
 std::vector<std::wstring> PathsOf(HDROP drop) {
   std::vector<std::wstring> paths;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/wide_utf8.h"
+
 namespace quillmor::e2e {
 
 // The first main window (class MARLOWEWND), visible or not; null when none.
@@ -45,8 +47,5 @@ std::optional<ScreenPoint> NameHeaderPoint(HWND main);
 // A point inside the Name cell of row `row` (counted from the top, the list
 // scrolled to the top).
 std::optional<ScreenPoint> RowPoint(HWND main, int row);
-
-std::string Utf8(const std::wstring& text);
-std::wstring Wide(const std::string& utf8);
 
 }  // namespace quillmor::e2e

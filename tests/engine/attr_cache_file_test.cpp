@@ -21,7 +21,6 @@ class AttrCacheFileTest : public EngineFixture {
 
   std::u16string CachePath() { return AttrCacheFilePath(t.env); }
   std::string CacheBytes() { return memory.Contents(CachePath()).value_or("<none>"); }
-  std::string Log() { return memory.Contents(u".\\Quillmor\\config\\perf_metrics.log").value_or(""); }
   // Whether the log has a line "<word> ms=<any number><rest>": the journal
   // monitors sleep on the shared clock, so the time is not fixed.
   bool HasTimedLine(const std::string& word, const std::string& rest) {
@@ -40,12 +39,6 @@ class AttrCacheFileTest : public EngineFixture {
     return n;
   }
 
-  VolumePtr VolumeOf(std::u16string_view drive) {
-    for (const VolumePtr& v : engine->SnapshotVolumes()) {
-      if (v->drive == drive) return v;
-    }
-    return nullptr;
-  }
   static void Put(VolumeIndex& volume, uint64_t fileRef, AttrEntry entry) {
     std::unique_lock lock(volume.attrsLock);
     volume.attrs[fileRef] = entry;

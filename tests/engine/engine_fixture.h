@@ -62,10 +62,27 @@ class EngineFixture : public ::testing::Test {
     return {RecordingWindowPoster::TestWindow(), message, wParam, lParam};
   }
 
+  // The performance log the engine writes into the configuration directory.
+  std::string Log() { return memory.Contents(u".\\Quillmor\\config\\perf_metrics.log").value_or(""); }
+
+  // The engine's volume of `drive` ("C:"), or null.
+  VolumePtr VolumeOf(std::u16string_view drive) {
+    for (const VolumePtr& v : engine->SnapshotVolumes()) {
+      if (v->drive == drive) return v;
+    }
+    return nullptr;
+  }
+
   std::vector<std::u16string> Drives() {
     std::vector<std::u16string> drives;
     for (const VolumePtr& v : engine->SnapshotVolumes()) drives.push_back(v->drive);
     return drives;
+  }
+
+  // How many records have their size and times cached.
+  static size_t AttrCacheSize(VolumeIndex& volume) {
+    std::shared_lock lock(volume.attrsLock);
+    return volume.attrs.size();
   }
 
   static std::vector<std::u16string> Paths(VolumeIndex& volume) {

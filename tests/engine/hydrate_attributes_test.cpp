@@ -16,10 +16,6 @@ class HydrateAttributesTest : public SortFixture {
     memory.SetTimes(u"E:\\ten", /*creation=*/111, /*lastWrite=*/222);
     volume = HandBuiltVolume(t.env, u"E:", {{u"ten"}, {u"gone"}});
   }
-  size_t CacheSize() {
-    std::shared_lock lock(volume->attrsLock);
-    return volume->attrs.size();
-  }
   VolumePtr volume;
 };
 
@@ -66,7 +62,7 @@ TEST_F(HydrateAttributesTest, LeavesTheEntryAloneWhenThereIsNothingToRead) {
   EXPECT_EQ(g_attrCounters.hydrateCalls, calls + 1);  // an unavailable volume is not counted
   EXPECT_EQ(entry.size, untouched.size);
   EXPECT_EQ(entry.known, 0);
-  EXPECT_EQ(CacheSize(), 0u);
+  EXPECT_EQ(AttrCacheSize(*volume), 0u);
 }
 
 TEST_F(HydrateAttributesTest, AFullCacheStillAnswersButDoesNotGrow) {
@@ -84,7 +80,7 @@ TEST_F(HydrateAttributesTest, AFullCacheStillAnswersButDoesNotGrow) {
     EXPECT_EQ(entry.known, 1);
   }
   EXPECT_EQ(g_attrCounters.diskReads, reads + 2);  // a disk read every time
-  EXPECT_EQ(CacheSize(), kMaxAttrEntriesPerVolume);
+  EXPECT_EQ(AttrCacheSize(*volume), kMaxAttrEntriesPerVolume);
 
   // An entry already there is still replaced.
   {

@@ -18,13 +18,6 @@ class SearchEngineTest : public EngineFixture {
     AddWalkedDrive(u'E', u"exFAT");
     memory.AddFile(u"E:\\a\\b.txt", "b");
   }
-
-  VolumePtr VolumeOf(std::u16string_view drive) {
-    for (const VolumePtr& v : engine->SnapshotVolumes()) {
-      if (v->drive == drive) return v;
-    }
-    return nullptr;
-  }
 };
 
 TEST_F(SearchEngineTest, StartUpIndexesNtfsByJournalAndOthersByWalk) {
@@ -43,10 +36,9 @@ TEST_F(SearchEngineTest, StartUpIndexesNtfsByJournalAndOthersByWalk) {
   EXPECT_TRUE(IsWalkedVolume(*e));
   EXPECT_EQ(Paths(*e), (std::vector<std::u16string>{u"E:\\a", u"E:\\a\\b.txt"}));
 
-  const auto log = memory.Contents(u".\\Quillmor\\config\\perf_metrics.log");
-  ASSERT_TRUE(log.has_value());
-  EXPECT_NE(log->find("] startup index_ms="), std::string::npos);
-  EXPECT_NE(log->find(" volume_count=2\r\n"), std::string::npos);
+  const std::string log = Log();
+  EXPECT_NE(log.find("] startup index_ms="), std::string::npos);
+  EXPECT_NE(log.find(" volume_count=2\r\n"), std::string::npos);
 }
 
 // A file system whose attribute cache cannot be loaded for want of memory.

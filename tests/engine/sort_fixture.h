@@ -129,7 +129,6 @@ class SortFixture : public EngineFixture {
     }
     return found;
   }
-  std::string Log() { return memory.Contents(u".\\Quillmor\\config\\perf_metrics.log").value_or(""); }
 
   ResultSet set;
   RecordingView view;

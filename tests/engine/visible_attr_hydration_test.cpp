@@ -39,17 +39,13 @@ class VisibleHydrationTest : public SortFixture {
     Show(AllRows(volume), {volume});
     view.geometry = {440, 0, 0, 1, 96};  // rows 0 to 11
   }
-  size_t CacheSize() {
-    std::shared_lock lock(volume->attrsLock);
-    return volume->attrs.size();
-  }
   VolumePtr volume;
 };
 
 TEST_F(VisibleHydrationTest, HydratesTheRowsOnScreenAndAnnouncesIt) {
   RequestVisibleAttrHydrationAsync(t.env, set, view);
   WaitForBackgroundTasks();
-  EXPECT_EQ(CacheSize(), 12u);
+  EXPECT_EQ(AttrCacheSize(*volume), 12u);
   const uint64_t generation = g_attrCache.hydrationGeneration;
   EXPECT_EQ(t.poster.Messages(), (std::vector{Message(WMU_HYDRATION_DONE, generation, 0)}));
   EXPECT_EQ(g_attrCache.hydrationRunning, 0);
@@ -63,7 +59,7 @@ TEST_F(VisibleHydrationTest, HydratesTheRowsOnScreenAndAnnouncesIt) {
   Results shown = MakeResults({{volume.get(), 50}, {volume.get(), 60}}, {volume});
   RequestVisibleAttrHydrationAsync(t.env, set, view, shown);
   WaitForBackgroundTasks();
-  EXPECT_EQ(CacheSize(), 14u);
+  EXPECT_EQ(AttrCacheSize(*volume), 14u);
   EXPECT_EQ(t.poster.Messages().size(), 2u);
 }
 
@@ -72,7 +68,7 @@ TEST_F(VisibleHydrationTest, ARequestWhileAJobRunsIsDropped) {
   const uint64_t generation = g_attrCache.hydrationGeneration;
   RequestVisibleAttrHydrationAsync(t.env, set, view);
   WaitForBackgroundTasks();
-  EXPECT_EQ(CacheSize(), 0u);
+  EXPECT_EQ(AttrCacheSize(*volume), 0u);
   EXPECT_EQ(g_attrCache.hydrationGeneration, generation);
 
   // Nothing on screen, no results, or shutdown: no job either.
@@ -97,13 +93,13 @@ TEST_F(VisibleHydrationTest, AJobGivesUpWhenEitherGenerationMoves) {
   // A newer hydration (the user scrolled on), then a newer search.
   EXPECT_FALSE(HydrateVisibleRows(set, rows, {0, 12}, hydration - 1, search));
   EXPECT_FALSE(HydrateVisibleRows(set, rows, {0, 12}, hydration, search + 1));
-  EXPECT_EQ(CacheSize(), 0u);
+  EXPECT_EQ(AttrCacheSize(*volume), 0u);
   // Rows out of range or of no volume are skipped.
   const std::vector<MatchItem> odd = {{nullptr, 0}, {volume.get(), 500}, {volume.get(), 3}};
   EXPECT_TRUE(HydrateVisibleRows(set, odd, {0, 10}, hydration, search));
-  EXPECT_EQ(CacheSize(), 1u);
+  EXPECT_EQ(AttrCacheSize(*volume), 1u);
   EXPECT_TRUE(HydrateVisibleRows(set, rows, {0, 12}, hydration, search));
-  EXPECT_EQ(CacheSize(), 12u);
+  EXPECT_EQ(AttrCacheSize(*volume), 12u);
 }
 
 }  // namespace

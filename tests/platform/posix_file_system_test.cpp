@@ -19,6 +19,7 @@
 #include "platform/utf.h"
 #include "platform/win32_constants.h"
 #include "settings/config_directory.h"
+#include "tests/scratch_directory.h"
 
 namespace quillmor {
 namespace {
@@ -46,13 +47,7 @@ uint64_t FileTimeOf(const timespec& ts) {
 // A real temporary tree served as drive E:.
 class PosixFileSystemTest : public ::testing::Test {
  protected:
-  PosixFileSystemTest() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/quillmor-fs-XXXXXX";
-    root = mkdtemp(pattern.data());
-    fs.MapDrive(u'E', root);
-  }
-  ~PosixFileSystemTest() override { std::filesystem::remove_all(root); }
+  PosixFileSystemTest() { fs.MapDrive(u'E', root); }
 
   void Write(const std::string& relative, std::string_view content) {
     std::ofstream(root + "/" + relative, std::ios::binary) << content;
@@ -77,7 +72,8 @@ class PosixFileSystemTest : public ::testing::Test {
     return entries;
   }
 
-  std::string root;
+  ScratchDirectory scratch{"quillmor-fs"};
+  const std::string root = scratch.path().string();
   PosixFileSystem fs;
 };
 

@@ -13,6 +13,7 @@
 #include "platform/env.h"
 #include "platform/utf.h"
 #include "platform/win32_constants.h"
+#include "tests/scratch_directory.h"
 
 namespace quillmor {
 namespace {
@@ -48,16 +49,13 @@ class ScopedEnvironment {
 class PosixSystemInfoTest : public ::testing::Test {
  protected:
   PosixSystemInfoTest() {
-    std::string pattern = "/tmp/quillmor-home-XXXXXX";
-    home = mkdtemp(pattern.data());
     environment.Set("HOME", home.c_str());
     environment.Set("XDG_DATA_HOME", nullptr);
     environment.Set("TMPDIR", nullptr);
     environment.Set("QUILLMOR_DEBUG_OUTPUT", nullptr);
   }
-  ~PosixSystemInfoTest() override { std::filesystem::remove_all(home); }
-
-  std::string home;
+  ScratchDirectory scratch{"quillmor-home"};
+  const std::string home = scratch.path().string();
   ScopedEnvironment environment;
 };
 

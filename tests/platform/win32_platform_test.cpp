@@ -18,6 +18,7 @@
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_string.h"
 #include "platform/win32_constants.h"
+#include "tests/running_under_wine.h"
 
 namespace quillmor {
 namespace {
@@ -26,11 +27,6 @@ namespace {
 constexpr uint64_t kAnySize = UINT64_MAX;
 
 using namespace win32;
-
-bool RunningUnderWine() {
-  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
 
 std::string ReadAll(FileSystem& fs, std::u16string_view path) {
   std::string bytes;

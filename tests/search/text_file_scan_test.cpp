@@ -9,6 +9,7 @@
 
 #include "platform/env.h"
 #include "platform/sim/memory_file_system.h"
+#include "tests/scratch_directory.h"
 
 namespace quillmor {
 namespace {
@@ -150,11 +151,8 @@ TEST_F(TextFileScanTest, LargeFileStopsWithinTheFileWhenCancelled) {
 
 // The same on the platform's real file system, with a file made for the test.
 TEST(TextFileScanOnDiskTest, TermAcrossTheBlockBoundaryOfALargeFile) {
-  const std::filesystem::path directory =
-      std::filesystem::temp_directory_path() /
-      ("quillmor-scan-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-  std::filesystem::create_directories(directory);
-  const std::filesystem::path path = directory / "large.txt";
+  const ScratchDirectory directory("quillmor-scan-test");
+  const std::filesystem::path path = directory.path() / "large.txt";
   {
     std::string bytes(kWholeFileScanLimit + kMiB, 'x');
     bytes.replace(kScanBlockBytes - 4, 8, "boundary");
@@ -167,8 +165,6 @@ TEST(TextFileScanOnDiskTest, TermAcrossTheBlockBoundaryOfALargeFile) {
   const uint64_t readForHit = bytesRead;
   bytesRead = 0;
   const bool foundAbsent = ScanTextFile(*DefaultEnv().files, path.u16string(), absent, Generation{}, &bytesRead);
-  std::error_code ec;
-  std::filesystem::remove_all(directory, ec);
 
   EXPECT_TRUE(found);
   EXPECT_EQ(readForHit, 2 * kScanBlockBytes);

@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/utf.h"
+#include "tests/scratch_directory.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -191,8 +191,6 @@ class CliPipelineTest : public ::testing::Test {
   };
 
   void SetUp() override {
-    std::random_device random;
-    scratch_ = fs::temp_directory_path() / ("quillmor-cli-test-" + std::to_string(random()));
     tree_ = scratch_ / "tree";
     fs::create_directories(tree_ / "docs");
     fs::create_directories(scratch_ / "config");
@@ -214,11 +212,6 @@ class CliPipelineTest : public ::testing::Test {
     }
     createdBefore_ = NowSeconds() + 2;
   }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(scratch_, ec);
-  }
-
   static int64_t NowSeconds() {
     return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
@@ -260,7 +253,9 @@ class CliPipelineTest : public ::testing::Test {
     return rows;
   }
 
-  fs::path scratch_, tree_;
+  const ScratchDirectory scratchDirectory_{"quillmor-cli-test"};
+  const fs::path& scratch_ = scratchDirectory_.path();
+  fs::path tree_;
   std::vector<Entry> files_;
   int64_t createdAfter_ = 0, createdBefore_ = 0;
 };

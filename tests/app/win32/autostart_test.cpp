@@ -16,6 +16,8 @@
 #include "app/run_hidden.h"
 #include "app/win32_app.h"
 #include "platform/win32/scoped_handle.h"
+#include "tests/running_under_wine.h"
+#include "tests/scratch_directory.h"
 
 namespace quillmor {
 namespace {
@@ -74,11 +76,6 @@ TEST(QuoteArgumentWin32Test, TheTaskCommandAndATrailingBackslash) {
 }
 
 // Under Wine: ntdll has wine_get_version.
-bool RunningUnderWine() {
-  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 std::u16string ThisFolder() {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -91,19 +88,13 @@ std::u16string ThisFolder() {
 class AutostartTest : public ::testing::Test {
  protected:
   AutostartTest() {
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
     const std::u16string id = Number(GetCurrentProcessId()) + u"-" + Number(++serial_);
-    control_ = win32::FromWide(temp) + u"quillmor-fake-schtasks-" + id;
-    CreateDirectoryW(Wide(control_).c_str(), nullptr);
-    SetEnvironmentVariableW(L"QUILLMOR_FAKE_SCHTASKS", Wide(control_).c_str());
+    SetEnvironmentVariableW(L"QUILLMOR_FAKE_SCHTASKS", control_.path().c_str());
     runKey_ = u"Software\\QuillmorTests\\Run-" + id;
     paths.schtasks = ThisFolder() + u"\\fake-schtasks.exe";
     paths.runKey = runKey_;
   }
   ~AutostartTest() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::path(Wide(control_)), ignored);
     RegDeleteTreeW(HKEY_CURRENT_USER, Wide(runKey_).c_str());
     SetEnvironmentVariableW(L"QUILLMOR_FAKE_SCHTASKS", nullptr);
   }
@@ -114,7 +105,7 @@ class AutostartTest : public ::testing::Test {
   }
 
   // A file of the control folder.
-  std::filesystem::path Control(const std::wstring& name) const { return std::filesystem::path(Wide(control_)) / name; }
+  std::filesystem::path Control(const std::wstring& name) const { return control_.path() / name; }
 
   // VERB.exit (or VERB.sleep when `code` is negative) in the control folder.
   void Answer(const std::wstring& verb, long code) {
@@ -164,7 +155,7 @@ class AutostartTest : public ::testing::Test {
   }
 
   AutostartPaths paths;
-  std::u16string control_;
+  const ScratchDirectory control_{"quillmor-fake-schtasks"};
 
  private:
   static inline unsigned long serial_ = 0;

@@ -14,17 +14,11 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/wide_utf8.h"
+
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-  const int n =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(n > 0 ? n : 0, '\0');
-  if (n > 0) {
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  }
-  return out;
-}
+using quillmor::Utf8;
 
 std::string Escaped(const std::wstring& text) {
   std::string out;

@@ -2,11 +2,6 @@
 
 namespace quillmor {
 
-bool RecordingShell::Execute(HWND, const ShellRequest& request) {
-  requests.push_back(request);
-  return answer;
-}
-
 int HookedMessageBoxes::Show(HWND owner, std::u16string_view text, std::u16string_view title, UINT type) {
   const int answered = RecordingMessageBoxes::Show(owner, text, title, type);
   if (onShow) onShow();

@@ -8,18 +8,10 @@
 #include <vector>
 
 #include "app/file_operations.h"
-#include "app/shell_launcher.h"
 #include "tests/app/win32/list_fixture.h"
 #include "tests/app/win32/scratch_drive.h"
 
 namespace quillmor {
-
-class RecordingShell : public ShellLauncher {
- public:
-  bool Execute(HWND owner, const ShellRequest& request) override;
-  std::vector<ShellRequest> requests;
-  bool answer = true;
-};
 
 class HookedMessageBoxes : public RecordingMessageBoxes {
  public:

@@ -346,7 +346,9 @@ TEST_F(ListTest, DpiChangeScalesTheColumnsByOneAndAHalf) {
   NumberedFiles(3);
   OpenReady();
   Window().list.columnWidths = {60, 280, 100, 160, 160, 400};
-  RescaleListForDpi(Window(), 96, 144);
+  RECT suggested{};
+  GetWindowRect(hwnd, &suggested);
+  SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   EXPECT_EQ(Window().list.columnWidths, (std::array<int32_t, 6>{90, 420, 150, 240, 240, 600}));
 }
 

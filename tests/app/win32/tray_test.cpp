@@ -62,6 +62,7 @@ class TrayTest : public WindowFixture {
     named.tempPath = system.tempPath;
     appEnv.core.system = &named;
     appEnv.autostart = &autostart;
+    appEnv.shell = &shell;
     const uint64_t docs = ntfsC.AddExistingFile(kRoot, u"docs", true);
     ntfsC.AddExistingFile(docs, u"report.txt");
     MountNtfs(u'C', ntfsC);
@@ -120,6 +121,7 @@ class TrayTest : public WindowFixture {
 
   NamedKeysSystem named;
   FakeAutostart autostart;
+  RecordingShell shell;
 };
 
 TEST_F(TrayTest, IconRecordAndDefaultTooltip) {
@@ -285,6 +287,44 @@ TEST_F(TrayTest, LanguageCommandSwitchesAndSaysSoInTheNewLanguage) {
   // Beyond the list: nothing.
   Command(kTrayFirstLanguage + static_cast<int>(AvailableLanguages().size()));
   EXPECT_EQ(CurrentLanguageCode(), u"en-us");
+}
+
+TEST_F(TrayTest, HomepageAndLanguageFolderOpenThroughTheShell) {
+  OpenReady();
+  Command(kTrayHomepage);
+  Command(kTrayOpenLanguageFolder);
+  const std::u16string folder = LanguageFolderPath(appEnv.core);
+  EXPECT_EQ(shell.requests, (std::vector<ShellRequest>{{u"open", u"https://quillmor.app", u"", false, 0, SW_SHOWNORMAL},
+                                                       {u"open", folder, u"", false, 0, SW_SHOWNORMAL}}));
+  EXPECT_TRUE(memory.IsDirectory(folder)) << "made before it is opened";
+}
+
+// Explorer with the foreground program selected: this test program, whose
+// window is in front.
+TEST_F(TrayTest, ForegroundAppHotkeyOpensExplorerOnTheProgramInFront) {
+  OpenReady();
+  SetForegroundWindow(hwnd);
+  if (GetForegroundWindow() != hwnd) GTEST_SKIP() << "the display gives this window no foreground";
+  wchar_t module[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, module, MAX_PATH);
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  const LPARAM pair = MAKELPARAM(MOD_CONTROL | MOD_SHIFT, 'O');
+  SendMessageW(hwnd, WM_HOTKEY, kHotkeyForegroundApp, pair);
+  ASSERT_EQ(shell.requests.size(), 1u);
+  const ShellRequest& request = shell.requests[0];
+  EXPECT_EQ(request.verb, u"") << "the default verb";
+  EXPECT_EQ(request.file, win32::FromWide(windows) + u"\\explorer.exe");
+  EXPECT_EQ(request.parameters, u"/select,\"" + win32::FromWide(module) + u"\"");
+  EXPECT_FALSE(request.extended);
+  EXPECT_TRUE(boxes.shown.empty());
+
+  shell.answer = false;  // Explorer did not start
+  SendMessageW(hwnd, WM_HOTKEY, kHotkeyForegroundApp, pair);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(LastBox().text, u"Could not get the foreground process path (it may be protected).");
+  EXPECT_EQ(LastBox().title, u"Information");
+  EXPECT_EQ(LastBox().type, static_cast<UINT>(MB_ICONINFORMATION));
 }
 
 TEST_F(TrayTest, ShowWindowAndExitCommands) {

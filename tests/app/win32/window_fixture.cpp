@@ -20,6 +20,11 @@ int RecordingMessageBoxes::Show(HWND, std::u16string_view text, std::u16string_v
   return answer;
 }
 
+bool RecordingShell::Execute(HWND, const ShellRequest& request) {
+  requests.push_back(request);
+  return answer;
+}
+
 WindowFixture::WindowFixture() : memory(DefaultEnv().clock) {
   g_shutdown = false;
   InstallActiveLanguage(u"en-us", std::make_shared<const StringTable>(StringTableOf(u"en-us")), false);

@@ -15,6 +15,7 @@
 #include "app/app_env.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/shell_launcher.h"
 #include "platform/sim/fake_system_info.h"
 #include "platform/sim/memory_file_system.h"
 #include "platform/sim/mounted_file_system.h"
@@ -34,6 +35,14 @@ class RecordingMessageBoxes : public MessageBoxes {
 
   std::vector<Shown> shown;
   int answer = IDOK;  // the button every box answers with
+};
+
+// Records what the window asks the shell to start, and answers.
+class RecordingShell : public ShellLauncher {
+ public:
+  bool Execute(HWND owner, const ShellRequest& request) override;
+  std::vector<ShellRequest> requests;
+  bool answer = true;
 };
 
 class WindowFixture : public ::testing::Test {

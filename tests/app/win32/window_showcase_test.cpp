@@ -1,6 +1,6 @@
 // Not a test: pictures of the main window for people to look at. Run by
-// scripts/window-screenshots.sh (disabled otherwise); each picture is a BMP of
-// the window as the screen shows it, in QUILLMOR_SHOWCASE_DIR.
+// scripts/screenshots.sh --details (disabled otherwise); each picture is a BMP
+// of the window as the screen shows it, in QUILLMOR_SHOWCASE_DIR.
 #include <cstdlib>
 #include <fstream>
 #include <string>
