@@ -67,8 +67,8 @@ struct MainWindow {
   Env& env;
   HWND hwnd = nullptr;
   MainWindowControls controls;
-  WindowViewState view;
-  SearchSession session;
+  WindowViewState& view;   // app.view
+  SearchSession& session;  // app.session
 
   uint32_t dpi = 96;
   int clientWidth = 0;

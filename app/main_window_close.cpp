@@ -107,7 +107,9 @@ void OnDestroy(MainWindow& w) {
   DeleteFonts(w.fonts);
   DestroyOwnedIcons(w);
   LogMessage(w.env, u"WM_DESTROY end");
+  // Jobs still running report to nobody from now on.
   w.app.results.window = nullptr;
+  w.view.Attach(nullptr, nullptr);
   w.env.clock->Sleep(500);
   PostQuitMessage(0);
 }

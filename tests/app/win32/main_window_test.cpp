@@ -1,6 +1,9 @@
 // The main window as a user meets it: start-up, typing, stale results, the
 // scope box and closing.
+#include <shared_mutex>
+
 #include "app/core/window_ids.h"
+#include "settings/background_task.h"
 #include "tests/app/win32/window_fixture.h"
 
 namespace quillmor {
@@ -156,6 +159,35 @@ TEST_F(MainWindowTest, ExitDestroysTheWindowAndWritesWindowIni) {
   OpenReady();
   Exit();
   EXPECT_TRUE(memory.Contents(ConfigPath(u"window.ini")).has_value());
+}
+
+// The search state used to die with the window while a search or a filter
+// pass that was still running went on using it.
+TEST_F(MainWindowTest, JobsStillRunningWhenTheWindowEndsFinishQuietly) {
+  TwoDrives();
+  OpenReady();
+  ASSERT_EQ(SearchAndWait(u"report"), 3);
+  const uint64_t filterGeneration = state->session.filterGeneration.load();
+  const uint64_t searchGeneration = state->results.searchGeneration.load();
+  {
+    // Both jobs wait at E:'s records (a walked drive: no monitor needs them
+    // while the window ends) until the window is gone.
+    const VolumePtr e = state->engine.SnapshotVolumes().at(1);
+    ASSERT_EQ(e->drive, u"E:");
+    std::unique_lock hold(e->recordsLock);
+    SendMessageW(Window().controls.tagButtons.at(2), BM_CLICK, 0, 0);  // a filter pass over the three rows
+    TypeQuery(u"todo");
+    PressKeyInSearchBox(VK_RETURN);
+    ASSERT_EQ(state->session.filterGeneration.load(), filterGeneration + 1);
+    ASSERT_EQ(state->results.searchGeneration.load(), searchGeneration + 1);
+    Exit();
+  }
+  WaitForBackgroundTasks();
+  // Past the shutdown they publish nothing, and the state they used is whole.
+  EXPECT_EQ(SnapshotResults(state->results)->size(), 3u);
+  EXPECT_EQ(state->session.filterGeneration.load(), filterGeneration + 1);
+  EXPECT_EQ(state->session.filtered, nullptr);
+  EXPECT_EQ(state->view.SearchText(), u"todo");
 }
 
 }  // namespace
