@@ -201,6 +201,37 @@ TEST_F(SearchPipelineTest, RecentEntryAfterARebuildIsCheckedByItsPath) {
   EXPECT_EQ(recent.Entries()[0].item->recordIndex, found->recordIndex + 1);  // renewed by its path
 }
 
+// A volume that replaced a removed one used to start its build numbers where
+// the old one had: an entry naming the old volume passed for the new one,
+// when the new one was made at the old one's address, without its path being
+// checked, and showed whatever file the new volume holds at that index.
+TEST_F(SearchPipelineTest, RecentEntryOfAReplacedVolumeIsCheckedByItsPath) {
+  MakeVolumes(1);
+  const auto found = ResolvePathToItem(*engine, u"E:\\a\\b.txt");
+  ASSERT_TRUE(found.has_value());
+  const RecentItem opened = RecentItemOf(*found->volume, found->recordIndex);
+
+  // E: is pulled out and the refresh drops its volume; it comes back with
+  // a0.txt, walked before b.txt, and a sync makes a new volume for it.
+  memory.RemoveDrive(u'E');
+  engine->RefreshAllNonNtfsAsync(RecordingWindowPoster::TestWindow());
+  WaitForBackgroundTasks();
+  ASSERT_EQ(Drives(), (std::vector<std::u16string>{u"C:"}));
+  AddWalkedDrive(u'E', u"exFAT");
+  memory.AddFile(u"E:\\a\\a0.txt", "0");
+  memory.AddFile(u"E:\\a\\b.txt", "b");
+  engine->SyncCurrentVolumesAsync(RecordingWindowPoster::TestWindow());
+  WaitForBackgroundTasks();
+  const VolumePtr e = engine->SnapshotVolumes().at(1);
+  ASSERT_NE(e, found->volume);
+  ASSERT_EQ(e->GetFullPath(found->recordIndex), u"E:\\a\\a0.txt");
+
+  // The entry as it reads when the new volume sits where the old one was.
+  recent.RecordOpen(t.env, RecentItem{e.get(), opened.recordIndex, opened.build}, u"E:\\a\\b.txt");
+  Search(u"", false, true);
+  EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"E:\\a\\b.txt"}));
+}
+
 TEST_F(SearchPipelineTest, DeletingFromContentResultsPrunesRowsWithoutSearchingAgain) {
   MakeVolumes(3);
   Search(u"hit");
