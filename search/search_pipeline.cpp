@@ -129,22 +129,37 @@ VolumeIndex* StillNamesItsFile(RecentOpen& entry, const std::vector<VolumePtr>& 
   return nullptr;
 }
 
+// Adds the row of `entry` when its file is indexed, bringing the entry's item
+// and path up to date on the way.
+void AddRecentRow(SearchSession& session, RecentOpen& entry, const std::vector<VolumePtr>& snapshot,
+                  std::vector<MatchItem>& items, std::vector<VolumePtr>& keep) {
+  if (VolumeIndex* v = StillNamesItsFile(entry, snapshot)) {
+    items.push_back({v, static_cast<uint32_t>(entry.item->recordIndex)});
+    return;
+  }
+  if (entry.path.empty()) return;
+  if (session.recentPathLookupHook) session.recentPathLookupHook(entry.path);
+  if (const auto found = ResolvePathToItem(session.engine, entry.path)) {
+    entry.item = RecentItemOf(*found->volume, found->recordIndex);
+    items.push_back({found->volume.get(), found->recordIndex});
+    keep.push_back(found->volume);
+  }
+}
+
 void RunRecentView(SearchSession& session, uint64_t g, bool keepSort) {
   const std::vector<VolumePtr> snapshot = session.engine.SnapshotVolumes();
   std::vector<VolumePtr> keep = snapshot;  // and any volume found by path
   std::vector<MatchItem> items;
-  session.recent.VisitEntries([&](RecentOpen& entry) {
-    if (VolumeIndex* v = StillNamesItsFile(entry, snapshot)) {
-      items.push_back({v, static_cast<uint32_t>(entry.item->recordIndex)});
-      return;
-    }
-    if (entry.path.empty()) return;
-    if (const auto found = ResolvePathToItem(session.engine, entry.path)) {
-      entry.item = RecentItemOf(*found->volume, found->recordIndex);
-      items.push_back({found->volume.get(), found->recordIndex});
-      keep.push_back(found->volume);
-    }
-  });
+  // A path lookup may read a whole volume: it works on a copy of the list,
+  // which stays free for the files opened meanwhile, and writes back only
+  // entries nobody changed since.
+  std::vector<std::pair<RecentOpen, RecentOpen>> updates;
+  for (const RecentOpen& before : session.recent.Entries()) {
+    RecentOpen entry = before;
+    AddRecentRow(session, entry, snapshot, items, keep);
+    if (!(entry == before)) updates.emplace_back(before, std::move(entry));
+  }
+  session.recent.UpdateUnchanged(updates);
   if (session.results.IsCurrent(g) && !ShuttingDown()) {
     PublishResults(session.results, session.env, MakeResults(std::move(items), std::move(keep)), g, keepSort,
                    kResultsFinal);

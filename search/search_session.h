@@ -82,6 +82,9 @@ struct SearchSession {
   std::function<CandidateFilter()> contentCandidateFilter;
   // What the last published content search read.
   ContentSearchCounters contentCounters;
+  // Called as the recent view looks an entry up by its path, before it reads
+  // the index (tests). Set before the first search.
+  std::function<void(std::u16string_view path)> recentPathLookupHook;
 
   // The last text of the search box, kept for the retry while no volume is
   // indexed yet. User-interface thread only.

@@ -1,5 +1,8 @@
 #include "search/search_pipeline.h"
 
+#include <chrono>
+#include <future>
+
 #include "platform/utf.h"
 #include "search/search_scope.h"
 
@@ -230,6 +233,32 @@ TEST_F(SearchPipelineTest, RecentEntryOfAReplacedVolumeIsCheckedByItsPath) {
   recent.RecordOpen(t.env, RecentItem{e.get(), opened.recordIndex, opened.build}, u"E:\\a\\b.txt");
   Search(u"", false, true);
   EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"E:\\a\\b.txt"}));
+}
+
+// The recent view used to hold the list's mutex while it looked entries up
+// by their paths, each lookup a scan of a whole volume: opening a file waited
+// for it. Its findings must not overwrite an entry changed meanwhile either.
+TEST_F(SearchPipelineTest, OpeningAFileDoesNotWaitForTheRecentViewsLookups) {
+  MakeVolumes(1);
+  recent.RecordOpen(t.env, std::nullopt, u"C:\\docs\\report.pdf");  // found by its path
+  std::future<void> reopened;
+  bool reopenedAtOnce = false;
+  session.recentPathLookupHook = [&](std::u16string_view) {
+    if (reopened.valid()) return;
+    // Opened again while the view looks it up. The bound only ends a test
+    // that would otherwise wait for ever.
+    reopened = std::async(std::launch::async, [&] { recent.RecordOpen(t.env, std::nullopt, u"c:/DOCS/report.pdf"); });
+    reopenedAtOnce = reopened.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+  };
+  Search(u"", false, true);
+  reopened.wait();
+  EXPECT_TRUE(reopenedAtOnce);
+  EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"C:\\docs\\report.pdf"}));
+  // The entry the view resolved was replaced meanwhile: the newer one stays.
+  const std::vector<RecentOpen> entries = recent.Entries();
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].path, u"c:/DOCS/report.pdf");
+  EXPECT_FALSE(entries[0].item.has_value());
 }
 
 TEST_F(SearchPipelineTest, DeletingFromContentResultsPrunesRowsWithoutSearchingAgain) {
