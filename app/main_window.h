@@ -89,6 +89,8 @@ struct MainWindow {
   bool everShown = false;
   bool trayIconPresent = false;
   bool rebuildingScopeBox = false;
+  // The drive of each volume entry of the scope box, in its order.
+  std::vector<std::u16string> scopeDrives;
   PendingFlags pending;
   struct {
     bool active = false;

@@ -16,7 +16,7 @@ namespace {
 void ResetView(MainWindow& w) {
   if (w.session.scope.load() == kScopeDesktop) {
     SendMessageW(w.controls.scopeBox, CB_SETCURSEL, 0, 0);
-    w.session.scope = kScopeAll;
+    w.session.SetScope({kScopeAll, {}});
   }
   SetWindowTextW(w.controls.searchEdit, L"");
   KillTimer(w.hwnd, ID_TIMER_SEARCH_DELAY);

@@ -60,8 +60,8 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
     PublishResults(session.results, env, MakeResults(std::move(rows), snapshot), g, keepSort, kind);
   };
 
-  const int32_t scopeValue = session.scope.load();
-  const ResolvedScope scope = ResolveScope(scopeValue, scopeValue == kScopeDesktop ? DesktopFolder(env) : u"");
+  const ScopeChoice choice = session.Scope();
+  const ResolvedScope scope = ResolveScope(choice, choice.scope == kScopeDesktop ? DesktopFolder(env) : u"", snapshot);
   if (scope.empty) {
     publish(std::move(items), kResultsFinal);
     return;
@@ -167,7 +167,7 @@ void RunRecentView(SearchSession& session, uint64_t g, bool keepSort) {
 }
 
 // The full listing of the scope, for an empty query after an index change.
-void RunFullListing(SearchSession& session, uint64_t g, int32_t scopeValue, const std::u16string& desktop) {
+void RunFullListing(SearchSession& session, uint64_t g, const ScopeChoice& choice, const std::u16string& desktop) {
   std::vector<MatchItem> items = NewResultVector();
   const std::vector<VolumePtr> snapshot = session.engine.SnapshotVolumes();
   const auto publish = [&] {
@@ -175,7 +175,7 @@ void RunFullListing(SearchSession& session, uint64_t g, int32_t scopeValue, cons
       PublishResults(session.results, session.env, MakeResults(std::move(items), snapshot), g, false, kResultsFinal);
     }
   };
-  const ResolvedScope scope = ResolveScope(scopeValue, desktop);
+  const ResolvedScope scope = ResolveScope(choice, desktop, snapshot);
   if (scope.empty) {
     publish();
     return;
@@ -285,8 +285,8 @@ void RefreshSearchResultsAfterIndexUpdate(SearchSession& session) {
     return;
   }
   const uint64_t g = session.results.NextGeneration();
-  const int32_t scope = session.scope.load();
-  const std::u16string desktop = scope == kScopeDesktop ? DesktopFolder(session.env) : std::u16string();
+  const ScopeChoice scope = session.Scope();
+  const std::u16string desktop = scope.scope == kScopeDesktop ? DesktopFolder(session.env) : std::u16string();
   StartBackgroundTask(session.env, u"refresh_results_after_volume_removal",
                       [&session, g, scope, desktop] { RunFullListing(session, g, scope, desktop); });
 }

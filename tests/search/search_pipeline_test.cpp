@@ -1,5 +1,6 @@
 #include "search/search_pipeline.h"
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 
@@ -145,6 +146,43 @@ TEST_F(SearchPipelineTest, DesktopScopeListsTheDesktopTreeForAnEmptyQuery) {
   t.system.desktop.reset();
   Search(u"t");
   EXPECT_TRUE(ResultPaths().empty());
+}
+
+// The window's scope box skips volumes that are not available, so its entry
+// for E: may be the snapshot's first volume entry though E: is the second:
+// the scope names its volume by drive.
+TEST_F(SearchPipelineTest, AVolumeScopeChosenByDriveSearchesThatDriveWhereverItSits) {
+  MakeVolumes(2);
+  engine->SnapshotVolumes().at(0)->available = 0;  // C:, left out of the box
+  const struct {
+    ScopeChoice choice;
+    const char16_t* query;
+    std::vector<std::u16string> paths;
+  } cases[] = {
+      {{kScopeFirstVolume, u"e:"}, u"b.txt", {u"E:\\a\\b.txt"}},
+      {{kScopeFirstVolume, u"e:"},
+       u"",
+       {u"E:\\a", u"E:\\a\\b.txt", u"E:\\Users", u"E:\\Users\\me", u"E:\\Users\\me\\Desktop",
+        u"E:\\Users\\me\\Desktop\\todo.txt"}},
+      // A drive gone since it was chosen finds no names; a typed folder is
+      // still listed, as it is for any volume scope.
+      {{kScopeFirstVolume, u"Q:"}, u"b.txt", {}},
+      {{kScopeFirstVolume, u"Q:"}, u"E:\\a", {u"E:\\a\\b.txt"}},
+  };
+  for (const auto& c : cases) {
+    session.SetScope(c.choice);
+    if (c.query[0] == u'\0') {
+      RefreshSearchResultsAfterIndexUpdate(session);  // the full listing of the scope
+      WaitForBackgroundTasks();
+    } else {
+      Search(c.query);
+    }
+    std::vector<std::u16string> paths = ResultPaths(), expected = c.paths;
+    std::sort(paths.begin(), paths.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(paths, expected) << testing::PrintToString(c.choice.drive) << " "
+                               << testing::PrintToString(std::u16string(c.query));
+  }
 }
 
 TEST_F(SearchPipelineTest, RecentEntryOfRecreatedFileIsFoundByItsPath) {

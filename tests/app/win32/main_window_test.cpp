@@ -112,6 +112,22 @@ TEST_F(MainWindowTest, ScopeBoxListsAllDesktopAndEachVolume) {
   EXPECT_EQ(SendMessageW(Window().controls.scopeBox, CB_GETCURSEL, 0, 0), 0);
 }
 
+// The box leaves out a volume that is not available; the entries after it
+// used to search the volume one place before theirs.
+TEST_F(MainWindowTest, AScopeEntryAfterAnUnavailableVolumeSearchesItsOwnDrive) {
+  TwoDrives();
+  OpenReady();
+  state->engine.SnapshotVolumes().at(0)->available = 0;  // C:
+  SendMessageW(hwnd, WMU_VOLUMES_SYNCED, 0, 0);
+  ASSERT_EQ(ScopeEntries(), (std::vector<std::u16string>{u"ALL", u"Desktop", u"USB(E:)"}));
+
+  const HWND box = Window().controls.scopeBox;
+  SendMessageW(box, CB_SETCURSEL, 2, 0);
+  SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(kIdScopeBox, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+  EXPECT_EQ(SearchAndWait(u"report"), 1);  // E:\notes\report-old.txt
+  EXPECT_EQ(SearchAndWait(u"todo"), 1);
+}
+
 TEST_F(MainWindowTest, EjectingADriveReleasesItAndTheScopeBoxForgetsIt) {
   TwoDrives();
   OpenReady();
