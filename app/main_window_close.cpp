@@ -75,13 +75,16 @@ void OnClose(MainWindow& w) {
 }
 
 LRESULT OnActivate(MainWindow& w, WPARAM wParam, LPARAM lParam) {
+  // The default processing gives the focus to the window itself, so it runs
+  // before the search box takes it.
+  const LRESULT result = DefWindowProcW(w.hwnd, WM_ACTIVATE, wParam, lParam);
   if (LOWORD(wParam) != WA_INACTIVE && !HotkeyCaptureActive(w)) {
     FocusSearchBox(w, true);
     KillTimer(w.hwnd, ID_TIMER_TRIM_IDLE);
   } else {
     SetTimer(w.hwnd, ID_TIMER_TRIM_IDLE, kIdleTrimAfterDeactivateMs, nullptr);
   }
-  return DefWindowProcW(w.hwnd, WM_ACTIVATE, wParam, lParam);
+  return result;
 }
 
 void OnDestroy(MainWindow& w) {

@@ -105,6 +105,24 @@ TEST_F(MainWindowTest, EscapeCancelsOnlyAContentSearch) {
   EXPECT_EQ(WindowText(status), u"Content search canceled.");
 }
 
+// The default processing of the activation focuses the window itself; the
+// search box must still have the focus afterwards, its text selected.
+TEST_F(MainWindowTest, ActivationPutsTheFocusInTheSearchBox) {
+  TwoDrives();
+  OpenReady();
+  ASSERT_EQ(SearchAndWait(u"todo"), 1);
+  const HWND edit = Window().controls.searchEdit;
+  for (const WPARAM activation : {WA_ACTIVE, WA_CLICKACTIVE}) {
+    SetFocus(hwnd);
+    SendMessageW(hwnd, WM_ACTIVATE, activation, 0);
+    EXPECT_EQ(GetFocus(), edit) << activation;
+    DWORD start = 1, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 4u);
+  }
+}
+
 TEST_F(MainWindowTest, ScopeBoxListsAllDesktopAndEachVolume) {
   TwoDrives();
   OpenReady();
