@@ -87,6 +87,13 @@ LRESULT OnActivate(MainWindow& w, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
+void OnEndSession(MainWindow& w, bool ending) {
+  if (!ending) return;
+  LogMessage(w.env, u"WM_ENDSESSION");
+  SaveWindowSettingsNow(w);
+  SaveAttrCacheAtExit(w.app.engine);
+}
+
 void OnDestroy(MainWindow& w) {
   LogMessage(w.env, u"WM_DESTROY begin");
   SaveWindowSettingsNow(w);

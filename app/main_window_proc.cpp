@@ -165,6 +165,9 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ACTIVATE:
       return OnActivate(w, wParam, lParam);
+    case WM_ENDSESSION:
+      OnEndSession(w, wParam != FALSE);
+      return 0;
     case WM_DESTROY:
       OnDestroy(w);
       return 0;

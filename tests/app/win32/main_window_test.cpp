@@ -195,6 +195,26 @@ TEST_F(MainWindowTest, ExitDestroysTheWindowAndWritesWindowIni) {
   EXPECT_TRUE(memory.Contents(ConfigPath(u"window.ini")).has_value());
 }
 
+// Windows may end the process after WM_ENDSESSION without destroying the
+// window: what the window's end saves is saved then.
+TEST_F(MainWindowTest, TheEndOfTheSessionSavesWhatTheWindowsEndWould) {
+  TwoDrives();
+  OpenReady();
+  const std::u16string windowIni = ConfigPath(u"window.ini");
+  const std::u16string cache = ConfigPath(u"attrcache.v1.bin");
+  memory.DeleteFile(windowIni);
+  memory.DeleteFile(cache);
+
+  SendMessageW(hwnd, WM_ENDSESSION, FALSE, 0);  // the end was cancelled
+  EXPECT_FALSE(memory.Exists(windowIni));
+  EXPECT_FALSE(memory.Exists(cache));
+
+  SendMessageW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(memory.Exists(windowIni));
+  EXPECT_TRUE(memory.Exists(cache));
+  EXPECT_TRUE(IsWindow(hwnd));
+}
+
 // The search state used to die with the window while a search or a filter
 // pass that was still running went on using it.
 TEST_F(MainWindowTest, JobsStillRunningWhenTheWindowEndsFinishQuietly) {
