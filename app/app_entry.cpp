@@ -131,7 +131,7 @@ int RunApplication(AppEnv& env, HINSTANCE instance, const wchar_t* commandLine, 
   if (!RegisterMainWindowClass(instance, theme.background)) return 0;
   const HWND window = CreateMainWindow(*state);
   if (window != nullptr) {
-    LoadRecentOpensAsync(MainWindowOf(window)->session);
+    LoadRecentOpensAsync(state->session);
     ShowWindow(window, state->startedHidden ? SW_HIDE : showCommand);
     RunMessageLoop();
   }

@@ -50,7 +50,10 @@ LRESULT OnListRButtonUp(MainWindow& w, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT OnListContextMenu(MainWindow& w, WPARAM wParam, LPARAM lParam) {
-  if (lParam != -1) return DefWindowProcW(w.hwnd, WM_CONTEXTMENU, wParam, lParam);
+  // The keyboard's message carries the point (-1, -1): MAKELPARAM(-1, -1),
+  // which is no -1 in a 64-bit LPARAM.
+  const bool fromKeyboard = GET_X_LPARAM(lParam) == -1 && GET_Y_LPARAM(lParam) == -1;
+  if (!fromKeyboard) return DefWindowProcW(w.hwnd, WM_CONTEXTMENU, wParam, lParam);
   // From the keyboard: at the focused row when it is in view, else at the
   // list's top left corner.
   const int64_t focused = w.list.selection.Focused();

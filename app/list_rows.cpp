@@ -2,6 +2,7 @@
 // with.
 #include <algorithm>
 
+#include "app/core/dpi_rescale.h"
 #include "app/icon_cache.h"
 #include "app/main_window_handlers.h"
 #include "engine/visible_attr_hydration.h"
@@ -13,7 +14,12 @@ namespace quillmor {
 void InitResultList(MainWindow& w) {
   ListState& list = w.list;
   list.viewMode = std::clamp(w.app.window.viewMode, kViewList, kViewLargeIcons);
-  list.columnWidths = w.app.window.columnWidths;
+  // window.ini's widths were loaded at the DPI the process started with; the
+  // window may sit on a monitor of another.
+  StoredMetrics metrics;
+  metrics.columnWidths = w.app.window.columnWidths;
+  list.columnWidths =
+      RescaleStoredMetrics(metrics, static_cast<int32_t>(w.app.systemDpi), static_cast<int32_t>(w.dpi)).columnWidths;
   for (int32_t& width : list.columnWidths)
     width = std::max(width, ScaleFrom96(kMinColumnWidth, static_cast<int32_t>(w.dpi)));
   list.pathWidth = list.columnWidths[kColumnPath];

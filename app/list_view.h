@@ -12,8 +12,9 @@
 namespace quillmor {
 
 // list_rows.cpp
-// At WM_CREATE: the view mode and column widths from window.ini, the icon
-// cache and its shared folder icon.
+// At WM_CREATE, once the window's DPI is known: the view mode and column
+// widths from window.ini (rescaled to the window's DPI), the icon cache and
+// its shared folder icon.
 void InitResultList(MainWindow& w);
 // The list's frame as the portable geometry reads it (the path column at
 // the width it shows).

@@ -67,8 +67,8 @@ struct MainWindow {
   Env& env;
   HWND hwnd = nullptr;
   MainWindowControls controls;
-  WindowViewState view;
-  SearchSession session;
+  WindowViewState& view;   // app.view
+  SearchSession& session;  // app.session
 
   uint32_t dpi = 96;
   int clientWidth = 0;
@@ -89,6 +89,8 @@ struct MainWindow {
   bool everShown = false;
   bool trayIconPresent = false;
   bool rebuildingScopeBox = false;
+  // The drive of each volume entry of the scope box, in its order.
+  std::vector<std::u16string> scopeDrives;
   PendingFlags pending;
   struct {
     bool active = false;

@@ -17,7 +17,7 @@ namespace {
 void ResetView(MainWindow& w) {
   if (w.session.scope.load() == kScopeDesktop) {
     SendMessageW(w.controls.scopeBox, CB_SETCURSEL, 0, 0);
-    w.session.scope = kScopeAll;
+    w.session.SetScope({kScopeAll, {}});
   }
   SetWindowTextW(w.controls.searchEdit, L"");
   KillTimer(w.hwnd, ID_TIMER_SEARCH_DELAY);
@@ -78,13 +78,23 @@ void OnClose(MainWindow& w) {
 }
 
 LRESULT OnActivate(MainWindow& w, WPARAM wParam, LPARAM lParam) {
+  // The default processing gives the focus to the window itself, so it runs
+  // before the search box takes it.
+  const LRESULT result = DefWindowProcW(w.hwnd, WM_ACTIVATE, wParam, lParam);
   if (LOWORD(wParam) != WA_INACTIVE && !HotkeyCaptureActive(w)) {
     FocusSearchBox(w, true);
     KillTimer(w.hwnd, ID_TIMER_TRIM_IDLE);
   } else {
     SetTimer(w.hwnd, ID_TIMER_TRIM_IDLE, kIdleTrimAfterDeactivateMs, nullptr);
   }
-  return DefWindowProcW(w.hwnd, WM_ACTIVATE, wParam, lParam);
+  return result;
+}
+
+void OnEndSession(MainWindow& w, bool ending) {
+  if (!ending) return;
+  LogMessage(w.env, u"WM_ENDSESSION");
+  SaveWindowSettingsNow(w);
+  SaveAttrCacheAtExit(w.app.engine);
 }
 
 void OnDestroy(MainWindow& w) {
@@ -110,7 +120,9 @@ void OnDestroy(MainWindow& w) {
   DeleteFonts(w.fonts);
   DestroyOwnedIcons(w);
   LogMessage(w.env, u"WM_DESTROY end");
+  // Jobs still running report to nobody from now on.
   w.app.results.window = nullptr;
+  w.view.Attach(nullptr, nullptr);
   w.env.clock->Sleep(500);
   PostQuitMessage(0);
 }

@@ -1,6 +1,5 @@
 // WM_CREATE: the child controls, the notification icon and hotkeys, and the
 // start of the engine.
-#include "app/core/dpi_rescale.h"
 #include "app/core/window_ids.h"
 #include "app/dpi.h"
 #include "app/main_window_handlers.h"
@@ -87,16 +86,6 @@ void CreateChildren(MainWindow& w) {
   w.view.StoreCustomSizeText(presets.customSizeText);
 }
 
-// The list's stored measures come from window.ini at the DPI the process
-// started with; the window may sit on a monitor of another.
-void TakeListSettings(MainWindow& w) {
-  StoredMetrics metrics;
-  metrics.columnWidths = w.app.window.columnWidths;
-  metrics = RescaleStoredMetrics(metrics, static_cast<int32_t>(w.app.systemDpi), static_cast<int32_t>(w.dpi));
-  w.list.columnWidths = metrics.columnWidths;
-  w.list.viewMode = w.app.window.viewMode;
-}
-
 }  // namespace
 
 void ApplyFonts(MainWindow& w) {
@@ -130,7 +119,7 @@ LRESULT OnCreate(MainWindow& w) {
   w.taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
   w.dpi = WindowDpi(w.hwnd, w.app.systemDpi);
   w.sidebarWidth = Scaled(w, 200);
-  TakeListSettings(w);
+  InitResultList(w);
 
   CreateFonts(w.fonts, w.dpi, IsChineseLanguage());
   CreateTheme(w.theme, w.app.window.darkTheme);
@@ -138,7 +127,6 @@ LRESULT OnCreate(MainWindow& w) {
   w.app.results.window = w.hwnd;
 
   CreateChildren(w);
-  InitResultList(w);
   SetUpTrayIcon(w);
   RegisterHotkeysAtCreate(w);
   if (w.app.startedHidden) SetTimer(w.hwnd, ID_TIMER_STARTUP_SYNC, kHiddenStartupSyncMs, nullptr);

@@ -91,6 +91,9 @@ LRESULT OnSysCommand(MainWindow& w, WPARAM wParam, LPARAM lParam);
 void OnClose(MainWindow& w);
 LRESULT OnActivate(MainWindow& w, WPARAM wParam, LPARAM lParam);
 void OnDestroy(MainWindow& w);
+// WM_ENDSESSION: when Windows really ends the session (`ending`) the process
+// may be ended without WM_DESTROY, so what that saves is saved now.
+void OnEndSession(MainWindow& w, bool ending);
 // Hides the window to the notification area after trimming the working set.
 void HideToTray(MainWindow& w);
 // "Exit": the close that follows destroys the window instead of hiding it.

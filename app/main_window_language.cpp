@@ -11,9 +11,9 @@ void OnLanguageApplied(MainWindow& w, bool tagsChanged) {
   FillPresetBoxes(w);
   // The scope box's entries are texts of the language too; the Desktop
   // stays chosen though its name changed.
-  const bool desktop = w.session.scope.load() == 1;
+  const bool desktop = w.session.scope.load() == kScopeDesktop;
   RebuildScopeBox(w);
-  if (desktop && SendMessageW(w.controls.scopeBox, CB_SETCURSEL, 1, 0) == 1) w.session.scope = 1;
+  if (desktop && SendMessageW(w.controls.scopeBox, CB_SETCURSEL, 1, 0) == 1) w.session.SetScope({kScopeDesktop, {}});
   // Chinese texts take another face.
   RecreateFonts(w);
   if (tagsChanged) {

@@ -125,6 +125,8 @@ void OnAppStatusText(MainWindow& w, LPARAM text) {
 }
 
 void OnFilterResults(MainWindow& w) {
+  // The rows under an open rename edit are about to change.
+  CancelRename(w, false);
   ClearListSelection(w);
   ScheduleFilterBarRefresh(w, 80);
   const int64_t count = std::max<int64_t>(0, w.session.displayedCount.load());

@@ -10,8 +10,7 @@
 
 namespace quillmor {
 
-MainWindow::MainWindow(AppState& state)
-    : app(state), env(state.env), session(state.env, state.engine, state.results, view, state.recent, state.filters) {
+MainWindow::MainWindow(AppState& state) : app(state), env(state.env), view(state.view), session(state.session) {
   session.initialSearch = state.window.initialSearchEnabled;
   // The size and time filters read what the cache lacks from the disk.
   session.hydrate = [](VolumeIndex& volume, uint32_t recordIndex, AttrEntry& out) {
@@ -164,6 +163,9 @@ LRESULT Dispatch(MainWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ACTIVATE:
       return OnActivate(w, wParam, lParam);
+    case WM_ENDSESSION:
+      OnEndSession(w, wParam != FALSE);
+      return 0;
     case WM_DESTROY:
       OnDestroy(w);
       return 0;

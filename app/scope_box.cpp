@@ -2,6 +2,7 @@
 #include "app/core/window_ids.h"
 #include "app/main_window_handlers.h"
 #include "index/ascii_case.h"
+#include "search/search_scope.h"
 #include "settings/localisation.h"
 
 namespace quillmor {
@@ -14,6 +15,15 @@ std::u16string VolumeEntryText(Env& env, const VolumeIndex& volume) {
   if (env.files->GetVolumeInformation(root, info)) label = info.volumeName;
   if (!label.empty()) return label + u"(" + volume.drive + u")";
   return Translate(u"Drive_LocalDiskPrefix", u"本地磁盘 (", u"Local Disk (") + volume.drive + u")";
+}
+
+// The box lists only the volumes that are available, so an entry names its
+// volume by drive, which each search finds in its own snapshot.
+ScopeChoice ScopeOfEntry(const MainWindow& w, int entry) {
+  ScopeChoice choice{entry, {}};
+  const size_t volume = static_cast<size_t>(entry - kScopeFirstVolume);
+  if (entry >= kScopeFirstVolume && volume < w.scopeDrives.size()) choice.drive = w.scopeDrives[volume];
+  return choice;
 }
 
 }  // namespace
@@ -34,8 +44,11 @@ void RebuildScopeBox(MainWindow& w) {
   }
 
   std::vector<std::u16string> entries{u"ALL", Translate(u"Scope_Desktop", u"桌面", u"Desktop")};
+  w.scopeDrives.clear();
   for (const VolumePtr& volume : w.app.engine.SnapshotVolumes()) {
-    if (volume->available.load()) entries.push_back(VolumeEntryText(w.env, *volume));
+    if (!volume->available.load()) continue;
+    entries.push_back(VolumeEntryText(w.env, *volume));
+    w.scopeDrives.push_back(volume->drive);
   }
 
   w.rebuildingScopeBox = true;
@@ -49,7 +62,7 @@ void RebuildScopeBox(MainWindow& w) {
   }
   SendMessageW(box, CB_SETCURSEL, selection, 0);
   w.rebuildingScopeBox = false;
-  w.session.scope = selection;
+  w.session.SetScope(ScopeOfEntry(w, selection));
   InvalidateRect(box, nullptr, TRUE);
 }
 
@@ -57,7 +70,7 @@ void OnScopeBoxChanged(MainWindow& w) {
   if (w.rebuildingScopeBox) return;
   KillTimer(w.hwnd, ID_TIMER_SEARCH_DELAY);
   const int selection = static_cast<int>(SendMessageW(w.controls.scopeBox, CB_GETCURSEL, 0, 0));
-  w.session.scope = selection < 0 ? 0 : selection;
+  w.session.SetScope(ScopeOfEntry(w, selection < 0 ? 0 : selection));
   InvalidateListArea(w);
   FocusSearchBox(w, false);
 }

@@ -47,11 +47,15 @@ void WindowViewState::SetStatusText(std::u16string_view text) {
     ShowWindow(status, text.empty() ? SW_HIDE : SW_SHOWNA);
     return;
   }
-  // Another thread: the window shows it when it gets to it.
+  // Another thread: the window shows it when it gets to it. Once the window
+  // has ended there is nobody to show it to (a null window would post it to
+  // this thread's own queue, where nothing frees it).
+  const HWND window = window_.load();
+  if (window == nullptr) return;
   auto* buffer = new char16_t[text.size() + 1];
   std::memcpy(buffer, text.data(), text.size() * sizeof(char16_t));
   buffer[text.size()] = u'\0';
-  if (!PostMessageW(window_.load(), WMU_APP_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(buffer))) delete[] buffer;
+  if (!PostMessageW(window, WMU_APP_STATUS_TEXT, 0, reinterpret_cast<LPARAM>(buffer))) delete[] buffer;
 }
 
 bool WindowViewState::CustomSizeText(std::u16string& text) {

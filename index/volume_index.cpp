@@ -4,8 +4,16 @@
 #include <vector>
 
 namespace quillmor {
+namespace {
 
-VolumeIndex::VolumeIndex(Env& env) : env_(env) {}
+uint64_t NextBuildNumber() {
+  static std::atomic<uint64_t> last{0};
+  return last.fetch_add(1) + 1;
+}
+
+}  // namespace
+
+VolumeIndex::VolumeIndex(Env& env) : buildNumber(NextBuildNumber()), env_(env) {}
 
 VolumeIndex::~VolumeIndex() {
   bool open = false;
@@ -17,7 +25,7 @@ VolumeIndex::~VolumeIndex() {
 }
 
 void VolumeIndex::ClearForBuild() {
-  ++buildNumber;
+  buildNumber = NextBuildNumber();
   records.clear();
   namePool.Reset();
   refToIndex.Clear();

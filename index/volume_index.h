@@ -111,10 +111,12 @@ class VolumeIndex {
   mutable std::shared_mutex attrsLock;
 
   std::atomic<uint64_t> nextSyntheticRef{kFirstSyntheticRef};
-  // How many full builds emptied the index (ClearForBuild): a record index
-  // keeps naming one file while this stays the same. Changed under
-  // recordsLock held exclusively.
-  std::atomic<uint64_t> buildNumber{0};
+  // The build the records belong to: a record index keeps naming one file
+  // while this stays the same. Taken from one counter for the whole process
+  // when the index is made and at every full build (ClearForBuild), so no
+  // other index ever has the same number, even one made later at the same
+  // address. Changed under recordsLock held exclusively.
+  std::atomic<uint64_t> buildNumber;
 
   // The window WMU_VOLUME_LOST goes to; null for none.
   std::atomic<WindowHandle> notifyWindow{nullptr};

@@ -60,8 +60,8 @@ void RunSearchJob(SearchSession& session, const std::u16string& query, uint64_t 
     PublishResults(session.results, env, MakeResults(std::move(rows), snapshot), g, keepSort, kind);
   };
 
-  const int32_t scopeValue = session.scope.load();
-  const ResolvedScope scope = ResolveScope(scopeValue, scopeValue == kScopeDesktop ? DesktopFolder(env) : u"");
+  const ScopeChoice choice = session.Scope();
+  const ResolvedScope scope = ResolveScope(choice, choice.scope == kScopeDesktop ? DesktopFolder(env) : u"", snapshot);
   if (scope.empty) {
     publish(std::move(items), kResultsFinal);
     return;
@@ -129,22 +129,37 @@ VolumeIndex* StillNamesItsFile(RecentOpen& entry, const std::vector<VolumePtr>& 
   return nullptr;
 }
 
+// Adds the row of `entry` when its file is indexed, bringing the entry's item
+// and path up to date on the way.
+void AddRecentRow(SearchSession& session, RecentOpen& entry, const std::vector<VolumePtr>& snapshot,
+                  std::vector<MatchItem>& items, std::vector<VolumePtr>& keep) {
+  if (VolumeIndex* v = StillNamesItsFile(entry, snapshot)) {
+    items.push_back({v, static_cast<uint32_t>(entry.item->recordIndex)});
+    return;
+  }
+  if (entry.path.empty()) return;
+  if (session.recentPathLookupHook) session.recentPathLookupHook(entry.path);
+  if (const auto found = ResolvePathToItem(session.engine, entry.path)) {
+    entry.item = RecentItemOf(*found->volume, found->recordIndex);
+    items.push_back({found->volume.get(), found->recordIndex});
+    keep.push_back(found->volume);
+  }
+}
+
 void RunRecentView(SearchSession& session, uint64_t g, bool keepSort) {
   const std::vector<VolumePtr> snapshot = session.engine.SnapshotVolumes();
   std::vector<VolumePtr> keep = snapshot;  // and any volume found by path
   std::vector<MatchItem> items;
-  session.recent.VisitEntries([&](RecentOpen& entry) {
-    if (VolumeIndex* v = StillNamesItsFile(entry, snapshot)) {
-      items.push_back({v, static_cast<uint32_t>(entry.item->recordIndex)});
-      return;
-    }
-    if (entry.path.empty()) return;
-    if (const auto found = ResolvePathToItem(session.engine, entry.path)) {
-      entry.item = RecentItemOf(*found->volume, found->recordIndex);
-      items.push_back({found->volume.get(), found->recordIndex});
-      keep.push_back(found->volume);
-    }
-  });
+  // A path lookup may read a whole volume: it works on a copy of the list,
+  // which stays free for the files opened meanwhile, and writes back only
+  // entries nobody changed since.
+  std::vector<std::pair<RecentOpen, RecentOpen>> updates;
+  for (const RecentOpen& before : session.recent.Entries()) {
+    RecentOpen entry = before;
+    AddRecentRow(session, entry, snapshot, items, keep);
+    if (!(entry == before)) updates.emplace_back(before, std::move(entry));
+  }
+  session.recent.UpdateUnchanged(updates);
   if (session.results.IsCurrent(g) && !ShuttingDown()) {
     PublishResults(session.results, session.env, MakeResults(std::move(items), std::move(keep)), g, keepSort,
                    kResultsFinal);
@@ -152,7 +167,7 @@ void RunRecentView(SearchSession& session, uint64_t g, bool keepSort) {
 }
 
 // The full listing of the scope, for an empty query after an index change.
-void RunFullListing(SearchSession& session, uint64_t g, int32_t scopeValue, const std::u16string& desktop) {
+void RunFullListing(SearchSession& session, uint64_t g, const ScopeChoice& choice, const std::u16string& desktop) {
   std::vector<MatchItem> items = NewResultVector();
   const std::vector<VolumePtr> snapshot = session.engine.SnapshotVolumes();
   const auto publish = [&] {
@@ -160,7 +175,7 @@ void RunFullListing(SearchSession& session, uint64_t g, int32_t scopeValue, cons
       PublishResults(session.results, session.env, MakeResults(std::move(items), snapshot), g, false, kResultsFinal);
     }
   };
-  const ResolvedScope scope = ResolveScope(scopeValue, desktop);
+  const ResolvedScope scope = ResolveScope(choice, desktop, snapshot);
   if (scope.empty) {
     publish();
     return;
@@ -270,8 +285,8 @@ void RefreshSearchResultsAfterIndexUpdate(SearchSession& session) {
     return;
   }
   const uint64_t g = session.results.NextGeneration();
-  const int32_t scope = session.scope.load();
-  const std::u16string desktop = scope == kScopeDesktop ? DesktopFolder(session.env) : std::u16string();
+  const ScopeChoice scope = session.Scope();
+  const std::u16string desktop = scope.scope == kScopeDesktop ? DesktopFolder(session.env) : std::u16string();
   StartBackgroundTask(session.env, u"refresh_results_after_volume_removal",
                       [&session, g, scope, desktop] { RunFullListing(session, g, scope, desktop); });
 }

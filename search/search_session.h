@@ -16,6 +16,7 @@
 #include "search/content_candidates.h"
 #include "search/content_search.h"
 #include "search/filter_state.h"
+#include "search/search_scope.h"
 #include "search/size_time_filter.h"
 #include "settings/recent_opens.h"
 
@@ -53,9 +54,21 @@ struct SearchSession {
   // filters. Set before the first search.
   AttributeHydrator hydrate;
 
-  // Read once when a search starts. 0 all volumes, 1 the Desktop folder,
-  // n >= 2 the volume at snapshot position n - 2.
+  // Read once when a search starts (Scope()). 0 all volumes, 1 the Desktop
+  // folder, n >= 2 one volume: the one of `scopeDrive`, or without one the
+  // volume at snapshot position n - 2.
   std::atomic<int32_t> scope{0};
+  std::mutex scopeMutex;
+  std::u16string scopeDrive;  // Guarded by scopeMutex.
+  void SetScope(const ScopeChoice& choice) {
+    std::lock_guard lock(scopeMutex);
+    scopeDrive = choice.drive;
+    scope = choice.scope;
+  }
+  ScopeChoice Scope() {
+    std::lock_guard lock(scopeMutex);
+    return ScopeChoice{scope.load(), scopeDrive};
+  }
   std::atomic<bool> initialSearch{true};
   // A name search ends after this many hits; 0: it reads every record. For
   // the command line's --limit, when no sort or filter needs the rest. Set
@@ -82,6 +95,9 @@ struct SearchSession {
   std::function<CandidateFilter()> contentCandidateFilter;
   // What the last published content search read.
   ContentSearchCounters contentCounters;
+  // Called as the recent view looks an entry up by its path, before it reads
+  // the index (tests). Set before the first search.
+  std::function<void(std::u16string_view path)> recentPathLookupHook;
 
   // The last text of the search box, kept for the retry while no volume is
   // indexed yet. User-interface thread only.

@@ -110,6 +110,14 @@ bool RecentOpenList::RenameEntries(Env& env, std::optional<RecentItem> item, std
   return changed;
 }
 
+void RecentOpenList::UpdateUnchanged(const std::vector<std::pair<RecentOpen, RecentOpen>>& updates) {
+  std::lock_guard lock(mutex_);
+  for (const auto& [before, after] : updates) {
+    const auto entry = std::find(entries_.begin(), entries_.end(), before);
+    if (entry != entries_.end()) *entry = after;
+  }
+}
+
 std::vector<RecentOpen> RecentOpenList::Entries() const {
   std::lock_guard lock(mutex_);
   return entries_;

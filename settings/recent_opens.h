@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/env.h"
@@ -34,6 +35,7 @@ struct RecentOpen {
   std::optional<RecentItem> item;  // empty for entries read from recent.ini
   uint64_t tick = 0;               // GetTickCount64 when it was opened
   std::u16string path;
+  bool operator==(const RecentOpen&) const = default;
 };
 
 // The list and its file. Every member takes the list's mutex; none calls out
@@ -73,14 +75,11 @@ class RecentOpenList {
   // A copy of the list, most recent first.
   std::vector<RecentOpen> Entries() const;
 
-  // Calls visit(entry) for each entry in list order with the list's mutex
-  // held, so that a reader can also update items it resolved (the file is not
-  // rewritten). `visit` must not call back into the list.
-  template <typename Visit>
-  void VisitEntries(Visit&& visit) {
-    std::lock_guard lock(mutex_);
-    for (RecentOpen& entry : entries_) visit(entry);
-  }
+  // Writes back what a reader learnt about the entries it copied: each entry
+  // still equal to the `first` of an update becomes its `second`. Entries
+  // changed or dropped since the copy stay as they are now. The file is not
+  // rewritten.
+  void UpdateUnchanged(const std::vector<std::pair<RecentOpen, RecentOpen>>& updates);
 
  private:
   mutable std::mutex mutex_;

@@ -218,7 +218,7 @@ int Run(const CliOptions& options) {
     const auto it = std::find_if(volumes.begin(), volumes.end(),
                                  [&](const VolumePtr& v) { return EqualIgnoringAsciiCase(v->drive, options.scope); });
     if (it == volumes.end()) return Fail("drive " + Utf16ToUtf8(options.scope) + " is not indexed");
-    session.scope = static_cast<int32_t>(kScopeFirstVolume + (it - volumes.begin()));
+    session.SetScope({kScopeFirstVolume, (*it)->drive});
   }
 
   std::vector<double> searchMs;

@@ -125,5 +125,26 @@ TEST_F(FilterPassTest, StalePassInstallsNothing) {
   EXPECT_EQ(FilterMessages(), 1u);
 }
 
+// The window's end does not wait for its jobs: a filter pass and a search
+// still running then finish on the session, which the program keeps for them,
+// and publish and post nothing.
+TEST_F(FilterPassTest, JobsStillRunningWhenTheWindowEndsPublishNothing) {
+  const Results before = SnapshotResults(results);
+  const size_t messages = t.poster.Messages().size();
+  filters.presets.sizePreset = kSizeUnder1MB;
+  {
+    std::unique_lock hold(engine->SnapshotVolumes().at(0)->recordsLock);
+    RefreshFilteredResultsAsync(session);
+    DoSearchAsync(session, u"a", false, false);
+    // What the window's WM_DESTROY does to them.
+    BeginShutdown();
+    results.window = nullptr;
+  }
+  WaitForBackgroundTasks();
+  EXPECT_EQ(session.filtered, nullptr);
+  EXPECT_EQ(SnapshotResults(results), before);
+  EXPECT_EQ(t.poster.Messages().size(), messages);
+}
+
 }  // namespace
 }  // namespace quillmor

@@ -1,5 +1,9 @@
 #include "search/search_pipeline.h"
 
+#include <algorithm>
+#include <chrono>
+#include <future>
+
 #include "platform/utf.h"
 #include "search/search_scope.h"
 
@@ -144,6 +148,43 @@ TEST_F(SearchPipelineTest, DesktopScopeListsTheDesktopTreeForAnEmptyQuery) {
   EXPECT_TRUE(ResultPaths().empty());
 }
 
+// The window's scope box skips volumes that are not available, so its entry
+// for E: may be the snapshot's first volume entry though E: is the second:
+// the scope names its volume by drive.
+TEST_F(SearchPipelineTest, AVolumeScopeChosenByDriveSearchesThatDriveWhereverItSits) {
+  MakeVolumes(2);
+  engine->SnapshotVolumes().at(0)->available = 0;  // C:, left out of the box
+  const struct {
+    ScopeChoice choice;
+    const char16_t* query;
+    std::vector<std::u16string> paths;
+  } cases[] = {
+      {{kScopeFirstVolume, u"e:"}, u"b.txt", {u"E:\\a\\b.txt"}},
+      {{kScopeFirstVolume, u"e:"},
+       u"",
+       {u"E:\\a", u"E:\\a\\b.txt", u"E:\\Users", u"E:\\Users\\me", u"E:\\Users\\me\\Desktop",
+        u"E:\\Users\\me\\Desktop\\todo.txt"}},
+      // A drive gone since it was chosen finds no names; a typed folder is
+      // still listed, as it is for any volume scope.
+      {{kScopeFirstVolume, u"Q:"}, u"b.txt", {}},
+      {{kScopeFirstVolume, u"Q:"}, u"E:\\a", {u"E:\\a\\b.txt"}},
+  };
+  for (const auto& c : cases) {
+    session.SetScope(c.choice);
+    if (c.query[0] == u'\0') {
+      RefreshSearchResultsAfterIndexUpdate(session);  // the full listing of the scope
+      WaitForBackgroundTasks();
+    } else {
+      Search(c.query);
+    }
+    std::vector<std::u16string> paths = ResultPaths(), expected = c.paths;
+    std::sort(paths.begin(), paths.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(paths, expected) << testing::PrintToString(c.choice.drive) << " "
+                               << testing::PrintToString(std::u16string(c.query));
+  }
+}
+
 TEST_F(SearchPipelineTest, RecentEntryOfRecreatedFileIsFoundByItsPath) {
   MakeVolumes(1);
   const auto found = ResolvePathToItem(*engine, u"C:\\docs\\report.pdf");
@@ -199,6 +240,63 @@ TEST_F(SearchPipelineTest, RecentEntryAfterARebuildIsCheckedByItsPath) {
   Search(u"", false, true);
   EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"E:\\a\\b.txt"}));
   EXPECT_EQ(recent.Entries()[0].item->recordIndex, found->recordIndex + 1);  // renewed by its path
+}
+
+// A volume that replaced a removed one used to start its build numbers where
+// the old one had: an entry naming the old volume passed for the new one,
+// when the new one was made at the old one's address, without its path being
+// checked, and showed whatever file the new volume holds at that index.
+TEST_F(SearchPipelineTest, RecentEntryOfAReplacedVolumeIsCheckedByItsPath) {
+  MakeVolumes(1);
+  const auto found = ResolvePathToItem(*engine, u"E:\\a\\b.txt");
+  ASSERT_TRUE(found.has_value());
+  const RecentItem opened = RecentItemOf(*found->volume, found->recordIndex);
+
+  // E: is pulled out and the refresh drops its volume; it comes back with
+  // a0.txt, walked before b.txt, and a sync makes a new volume for it.
+  memory.RemoveDrive(u'E');
+  engine->RefreshAllNonNtfsAsync(RecordingWindowPoster::TestWindow());
+  WaitForBackgroundTasks();
+  ASSERT_EQ(Drives(), (std::vector<std::u16string>{u"C:"}));
+  AddWalkedDrive(u'E', u"exFAT");
+  memory.AddFile(u"E:\\a\\a0.txt", "0");
+  memory.AddFile(u"E:\\a\\b.txt", "b");
+  engine->SyncCurrentVolumesAsync(RecordingWindowPoster::TestWindow());
+  WaitForBackgroundTasks();
+  const VolumePtr e = engine->SnapshotVolumes().at(1);
+  ASSERT_NE(e, found->volume);
+  ASSERT_EQ(e->GetFullPath(found->recordIndex), u"E:\\a\\a0.txt");
+
+  // The entry as it reads when the new volume sits where the old one was.
+  recent.RecordOpen(t.env, RecentItem{e.get(), opened.recordIndex, opened.build}, u"E:\\a\\b.txt");
+  Search(u"", false, true);
+  EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"E:\\a\\b.txt"}));
+}
+
+// The recent view used to hold the list's mutex while it looked entries up
+// by their paths, each lookup a scan of a whole volume: opening a file waited
+// for it. Its findings must not overwrite an entry changed meanwhile either.
+TEST_F(SearchPipelineTest, OpeningAFileDoesNotWaitForTheRecentViewsLookups) {
+  MakeVolumes(1);
+  recent.RecordOpen(t.env, std::nullopt, u"C:\\docs\\report.pdf");  // found by its path
+  std::future<void> reopened;
+  bool reopenedAtOnce = false;
+  session.recentPathLookupHook = [&](std::u16string_view) {
+    if (reopened.valid()) return;
+    // Opened again while the view looks it up. The bound only ends a test
+    // that would otherwise wait for ever.
+    reopened = std::async(std::launch::async, [&] { recent.RecordOpen(t.env, std::nullopt, u"c:/DOCS/report.pdf"); });
+    reopenedAtOnce = reopened.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+  };
+  Search(u"", false, true);
+  reopened.wait();
+  EXPECT_TRUE(reopenedAtOnce);
+  EXPECT_EQ(ResultPaths(), (std::vector<std::u16string>{u"C:\\docs\\report.pdf"}));
+  // The entry the view resolved was replaced meanwhile: the newer one stays.
+  const std::vector<RecentOpen> entries = recent.Entries();
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].path, u"c:/DOCS/report.pdf");
+  EXPECT_FALSE(entries[0].item.has_value());
 }
 
 TEST_F(SearchPipelineTest, DeletingFromContentResultsPrunesRowsWithoutSearchingAgain) {

@@ -58,6 +58,7 @@ const MenuItem* FindItem(const std::vector<MenuItem>& items, UINT id) {
 struct MenuWatch {
   std::function<void(HMENU)> look;
   bool seen = false;
+  RECT where{};  // the open menu's window, in screen coordinates
 };
 MenuWatch* g_watch = nullptr;
 
@@ -69,6 +70,7 @@ void CALLBACK LookAtOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   if (popup == nullptr || g_watch == nullptr) return;  // not open yet
   KillTimer(nullptr, timer);
   g_watch->seen = true;
+  GetWindowRect(popup, &g_watch->where);
   if (g_watch->look) g_watch->look(reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)));
   EndMenu();
 }
@@ -77,13 +79,15 @@ class ListCommandsTest : public FileOpsFixture {
  protected:
   // Runs `open` (which opens a menu and returns once it closed) with `look`
   // called on the open menu; false when no menu opened.
-  bool WithOpenMenu(const std::function<void()>& open, std::function<void(HMENU)> look) {
+  // `where` receives the menu's window rectangle on the screen.
+  bool WithOpenMenu(const std::function<void()>& open, std::function<void(HMENU)> look, RECT* where = nullptr) {
     MenuWatch watch{std::move(look)};
     g_watch = &watch;
     const UINT_PTR timer = SetTimer(nullptr, 0, 30, LookAtOpenMenu);
     open();
     KillTimer(nullptr, timer);
     g_watch = nullptr;
+    if (where != nullptr) *where = watch.where;
     return watch.seen;
   }
   void RightClick(POINT at) {
@@ -165,16 +169,39 @@ TEST_F(ListCommandsTest, ARightClickBelowTheRowsGreysTheItemCommandsAndTheRestSt
   EXPECT_TRUE(FindItem(menu, 10027)->checked);
 }
 
+// The menu key and Shift+F10 send the point (-1, -1), which Windows packs as
+// MAKELPARAM(-1, -1); -1 as a whole LPARAM is taken the same way.
 TEST_F(ListCommandsTest, TheMenuKeyOpensTheMenuAtTheFocusedRow) {
   NumberedFiles(3);
   ASSERT_EQ(OpenAndSearch(u"file-"), 3);
-  std::vector<MenuItem> menu;
-  const auto menuKey = [&] { SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), -1); };
-  ASSERT_TRUE(WithOpenMenu(menuKey, [&](HMENU open) { menu = ReadMenu(open); }));
-  EXPECT_TRUE(FindItem(menu, kCommandOpen)->grayed) << "no focused row";
-  Click(CellCentre(1, kColumnSize));
-  ASSERT_TRUE(WithOpenMenu(menuKey, [&](HMENU open) { menu = ReadMenu(open); }));
-  EXPECT_FALSE(FindItem(menu, kCommandOpen)->grayed);
+  for (const LPARAM keyboard : {static_cast<LPARAM>(MAKELPARAM(-1, -1)), LPARAM{-1}}) {
+    ClearListSelection(Window());
+    std::vector<MenuItem> menu;
+    const auto menuKey = [&] { SendMessageW(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), keyboard); };
+    RECT where{};
+    ASSERT_TRUE(WithOpenMenu(
+        menuKey, [&](HMENU open) { menu = ReadMenu(open); }, &where))
+        << keyboard;
+    EXPECT_TRUE(FindItem(menu, kCommandOpen)->grayed) << "no focused row";
+    // At the list's top left corner.
+    const Rect area = ListArea(Frame());
+    POINT corner{area.left, area.top};
+    ClientToScreen(hwnd, &corner);
+    EXPECT_GE(where.left, corner.x);
+    EXPECT_GE(where.top, corner.y);
+    EXPECT_LT(where.top, corner.y + 44);
+
+    const POINT cell = CellCentre(1, kColumnSize);
+    Click(cell);
+    ASSERT_TRUE(WithOpenMenu(
+        menuKey, [&](HMENU open) { menu = ReadMenu(open); }, &where))
+        << keyboard;
+    EXPECT_FALSE(FindItem(menu, kCommandOpen)->grayed);
+    // At the middle of the focused row.
+    POINT row = cell;
+    ClientToScreen(hwnd, &row);
+    EXPECT_NEAR(where.top, row.y, 1) << keyboard;
+  }
 }
 
 TEST_F(ListCommandsTest, ARightClickOutsideTheResultAreaOpensNoMenu) {

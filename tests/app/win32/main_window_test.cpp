@@ -1,6 +1,9 @@
 // The main window as a user meets it: start-up, typing, stale results, the
 // scope box and closing.
+#include <shared_mutex>
+
 #include "app/core/window_ids.h"
+#include "settings/background_task.h"
 #include "tests/app/win32/window_fixture.h"
 
 namespace quillmor {
@@ -102,11 +105,45 @@ TEST_F(MainWindowTest, EscapeCancelsOnlyAContentSearch) {
   EXPECT_EQ(WindowText(status), u"Content search canceled.");
 }
 
+// The default processing of the activation focuses the window itself; the
+// search box must still have the focus afterwards, its text selected.
+TEST_F(MainWindowTest, ActivationPutsTheFocusInTheSearchBox) {
+  TwoDrives();
+  OpenReady();
+  ASSERT_EQ(SearchAndWait(u"todo"), 1);
+  const HWND edit = Window().controls.searchEdit;
+  for (const WPARAM activation : {WA_ACTIVE, WA_CLICKACTIVE}) {
+    SetFocus(hwnd);
+    SendMessageW(hwnd, WM_ACTIVATE, activation, 0);
+    EXPECT_EQ(GetFocus(), edit) << activation;
+    DWORD start = 1, end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 4u);
+  }
+}
+
 TEST_F(MainWindowTest, ScopeBoxListsAllDesktopAndEachVolume) {
   TwoDrives();
   OpenReady();
   EXPECT_EQ(ScopeEntries(), (std::vector<std::u16string>{u"ALL", u"Desktop", u"Local Disk (C:)", u"USB(E:)"}));
   EXPECT_EQ(SendMessageW(Window().controls.scopeBox, CB_GETCURSEL, 0, 0), 0);
+}
+
+// The box leaves out a volume that is not available; the entries after it
+// used to search the volume one place before theirs.
+TEST_F(MainWindowTest, AScopeEntryAfterAnUnavailableVolumeSearchesItsOwnDrive) {
+  TwoDrives();
+  OpenReady();
+  state->engine.SnapshotVolumes().at(0)->available = 0;  // C:
+  SendMessageW(hwnd, WMU_VOLUMES_SYNCED, 0, 0);
+  ASSERT_EQ(ScopeEntries(), (std::vector<std::u16string>{u"ALL", u"Desktop", u"USB(E:)"}));
+
+  const HWND box = Window().controls.scopeBox;
+  SendMessageW(box, CB_SETCURSEL, 2, 0);
+  SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(kIdScopeBox, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+  EXPECT_EQ(SearchAndWait(u"report"), 1);  // E:\notes\report-old.txt
+  EXPECT_EQ(SearchAndWait(u"todo"), 1);
 }
 
 TEST_F(MainWindowTest, EjectingADriveReleasesItAndTheScopeBoxForgetsIt) {
@@ -156,6 +193,55 @@ TEST_F(MainWindowTest, ExitDestroysTheWindowAndWritesWindowIni) {
   OpenReady();
   Exit();
   EXPECT_TRUE(memory.Contents(ConfigPath(u"window.ini")).has_value());
+}
+
+// Windows may end the process after WM_ENDSESSION without destroying the
+// window: what the window's end saves is saved then.
+TEST_F(MainWindowTest, TheEndOfTheSessionSavesWhatTheWindowsEndWould) {
+  TwoDrives();
+  OpenReady();
+  const std::u16string windowIni = ConfigPath(u"window.ini");
+  const std::u16string cache = ConfigPath(u"attrcache.v1.bin");
+  memory.DeleteFile(windowIni);
+  memory.DeleteFile(cache);
+
+  SendMessageW(hwnd, WM_ENDSESSION, FALSE, 0);  // the end was cancelled
+  EXPECT_FALSE(memory.Exists(windowIni));
+  EXPECT_FALSE(memory.Exists(cache));
+
+  SendMessageW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(memory.Exists(windowIni));
+  EXPECT_TRUE(memory.Exists(cache));
+  EXPECT_TRUE(IsWindow(hwnd));
+}
+
+// The search state used to die with the window while a search or a filter
+// pass that was still running went on using it.
+TEST_F(MainWindowTest, JobsStillRunningWhenTheWindowEndsFinishQuietly) {
+  TwoDrives();
+  OpenReady();
+  ASSERT_EQ(SearchAndWait(u"report"), 3);
+  const uint64_t filterGeneration = state->session.filterGeneration.load();
+  const uint64_t searchGeneration = state->results.searchGeneration.load();
+  {
+    // Both jobs wait at E:'s records (a walked drive: no monitor needs them
+    // while the window ends) until the window is gone.
+    const VolumePtr e = state->engine.SnapshotVolumes().at(1);
+    ASSERT_EQ(e->drive, u"E:");
+    std::unique_lock hold(e->recordsLock);
+    SendMessageW(Window().controls.tagButtons.at(2), BM_CLICK, 0, 0);  // a filter pass over the three rows
+    TypeQuery(u"todo");
+    PressKeyInSearchBox(VK_RETURN);
+    ASSERT_EQ(state->session.filterGeneration.load(), filterGeneration + 1);
+    ASSERT_EQ(state->results.searchGeneration.load(), searchGeneration + 1);
+    Exit();
+  }
+  WaitForBackgroundTasks();
+  // Past the shutdown they publish nothing, and the state they used is whole.
+  EXPECT_EQ(SnapshotResults(state->results)->size(), 3u);
+  EXPECT_EQ(state->session.filterGeneration.load(), filterGeneration + 1);
+  EXPECT_EQ(state->session.filtered, nullptr);
+  EXPECT_EQ(state->view.SearchText(), u"todo");
 }
 
 }  // namespace

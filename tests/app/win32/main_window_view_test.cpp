@@ -108,6 +108,26 @@ TEST_F(MainWindowViewTest, ADpiChangeRescalesWhatTheWindowKeepsAndTheSameDpiOnly
   EXPECT_TRUE(EqualRect(&moved, &elsewhere));
 }
 
+// window.ini's column widths were rescaled from the DPI the process started
+// with to the window's, then read again unscaled.
+TEST_F(MainWindowViewTest, AWindowOnAMonitorOfAnotherDpiStartsWithItsColumnsRescaled) {
+  Drives();
+  memory.AddFile(ConfigPath(u"window.ini"), "col0=50\ncol1=300\ncol5=500\n");
+  state->systemDpi = 192;  // the window itself gets 96 (all Wine gives)
+  OpenReady();
+  MainWindow& w = Window();
+  ASSERT_EQ(w.dpi, 96u);
+  EXPECT_EQ(w.list.columnWidths[0], 50);
+  EXPECT_EQ(w.list.columnWidths[1], 300);
+  EXPECT_EQ(w.list.columnWidths[2], 100);  // the default
+  EXPECT_EQ(w.list.columnWidths[5], 500);
+
+  // Saved at the window's DPI, they read back as they were written.
+  Exit();
+  const std::string ini = memory.Contents(ConfigPath(u"window.ini")).value_or("");
+  EXPECT_NE(ini.find("col1=300"), std::string::npos) << ini;
+}
+
 TEST_F(MainWindowViewTest, SwitchingTheThemeRepaintsEveryPartInItsColours) {
   Drives();
   OpenReady();

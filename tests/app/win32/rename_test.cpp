@@ -4,6 +4,7 @@
 
 #include "app/core/inline_rename.h"
 #include "app/core/list_geometry.h"
+#include "search/filter_pass.h"
 #include "tests/app/win32/file_ops_fixture.h"
 
 namespace quillmor {
@@ -184,6 +185,20 @@ TEST_F(RenameTest, LosingTheFocusCommitsAndTheSameNameOrAnEmptyOneCancels) {
   EXPECT_TRUE(OnDisk(u"report-2.txt"));
   EXPECT_EQ(scratch.Names().size(), 2u);
   EXPECT_TRUE(hookedBoxes.shown.empty());
+}
+
+// A filter pass replaces the rows the list shows, as a new search does: the
+// edit would otherwise stay over a row that may now be another file.
+TEST_F(RenameTest, AFilterPassCancelsTheRenameAsANewSearchDoes) {
+  scratch.MakeFile(u"report.txt");
+  scratch.MakeFile(u"report-2.txt");
+  ASSERT_EQ(OpenAndSearch(u"report"), 2);
+  StartRename(u"report.txt");
+  SetWindowTextW(RenameEdit(), L"final.txt");
+  RefreshFilteredResultsAsync(Window().session);
+  EXPECT_TRUE(PumpUntil([&] { return RenameEdit() == nullptr; }));
+  EXPECT_TRUE(OnDisk(u"report.txt"));
+  EXPECT_FALSE(OnDisk(u"final.txt"));
 }
 
 TEST_F(RenameTest, AFailedMoveSaysSoWithTheErrorAndKeepsTheEdit) {

@@ -61,7 +61,7 @@ void WindowFixture::AddWalkedDrive(char16_t letter, const char16_t* fileSystem, 
 HWND WindowFixture::Open(bool hidden) {
   state->startedHidden = hidden;
   LoadFilterTags(appEnv.core, state->filters);
-  LoadWindowSettings(appEnv.core, 96, state->window);
+  LoadWindowSettings(appEnv.core, static_cast<int32_t>(state->systemDpi), state->window);
   state->filters.LoadPresets(state->window);
   static Theme classTheme;  // the class keeps its brush for the whole run
   if (classTheme.background == nullptr) CreateTheme(classTheme, false);

@@ -56,9 +56,9 @@ class WindowFixture : public ::testing::Test {
   // A drive indexed by walking it ("exFAT" unless said otherwise).
   void AddWalkedDrive(char16_t letter, const char16_t* fileSystem = u"exFAT", const char16_t* label = u"");
 
-  // Reads window.ini as the entry point does (a test may write one into the
-  // configuration directory first), creates the main window and shows it
-  // (unless `hidden`). Call once per test.
+  // Reads window.ini as the entry point does, at `state->systemDpi` (a test
+  // may write one into the configuration directory first), creates the main
+  // window and shows it (unless `hidden`). Call once per test.
   HWND Open(bool hidden = false);
   // Opens the window and waits until every drive is indexed (the start-up
   // ended with WMU_VOLUMES_SYNCED) and the view it led to has settled.
