@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <atomic>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include "engine/hydrate_attributes.h"
 #include "engine/status_text_message.h"
 #include "platform/shutdown.h"
+#include "platform/thread.h"
 #include "settings/rate_limit.h"
 #include "settings/translate_format.h"
 
@@ -61,7 +61,7 @@ void HydrateMissingRows(Env& env, ResultSet& set, uint64_t generation, std::span
 
   // Reserved up front: once a worker runs, nothing here may throw before the
   // joins.
-  std::vector<std::thread> workers;
+  std::vector<Thread> workers;
   workers.reserve(threads);
   std::vector<std::span<const MatchItem>> leftOver;  // shares no thread could be started for
   leftOver.reserve(threads);
@@ -74,7 +74,7 @@ void HydrateMissingRows(Env& env, ResultSet& set, uint64_t generation, std::span
     }
   }
   for (const auto& share : leftOver) HydrateShare(state, share);
-  for (std::thread& worker : workers) worker.join();
+  for (Thread& worker : workers) worker.join();
 }
 
 }  // namespace quillmor

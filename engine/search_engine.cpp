@@ -1,7 +1,7 @@
 #include "engine/search_engine.h"
 
 #include <algorithm>
-#include <future>
+#include <exception>
 #include <string>
 
 #include "engine/attr_cache_file.h"
@@ -9,6 +9,7 @@
 #include "index/directory_walk.h"
 #include "index/ntfs_enumeration.h"
 #include "platform/shutdown.h"
+#include "platform/thread.h"
 #include "platform/win32_constants.h"
 #include "settings/background_task.h"
 #include "settings/localisation.h"
@@ -95,36 +96,55 @@ void SearchEngine::InitBackground(WindowHandle window) {
   StartBackgroundTask(env_, u"init_background", [this, window] { RunStartup(window); });
 }
 
+void SearchEngine::BuildDrive(WindowHandle window, int letter, std::atomic<bool>& readyPosted) {
+  const std::u16string drive = DriveOf(letter);
+  bool ok = false;
+  const std::u16string fileSystem = FileSystemName(*env_.files, drive, ok);
+  if (!ok) return;  // the drive is not indexed
+  auto volume = std::make_shared<VolumeIndex>(env_);
+  volume->notifyWindow = window;
+  if (!BuildVolume(*volume, drive, fileSystem)) return;
+  std::lock_guard lock(volumesMutex_);
+  volumes_.push_back(std::move(volume));
+  if (hasVolumes.load() == 0) {
+    hasVolumes = 1;
+    if (!readyPosted.exchange(true) && !ShuttingDown()) PostIfWindow(*env_.windows, window, WMU_INDEX_READY, 0, 0);
+  }
+}
+
 void SearchEngine::RunStartup(WindowHandle window) {
   const uint64_t start = env_.clock->SteadyNanoseconds();
   const uint32_t mask = env_.files->LogicalDrives();
   std::atomic<bool> readyPosted{false};
 
-  // One task per drive, all started before any is awaited, so the first
+  // One thread per drive, all started before any is joined, so the first
   // volume ready is announced at once instead of after the slowest.
-  std::vector<std::future<void>> tasks;
-  for (int letter = 0; letter < kDriveLetters; ++letter) {
-    if ((mask & (1u << letter)) == 0) continue;
-    tasks.push_back(std::async(std::launch::async, [this, window, letter, &readyPosted] {
-      const std::u16string drive = DriveOf(letter);
-      bool ok = false;
-      const std::u16string fileSystem = FileSystemName(*env_.files, drive, ok);
-      if (!ok) return;  // the drive is not indexed
-      auto volume = std::make_shared<VolumeIndex>(env_);
-      volume->notifyWindow = window;
-      if (!BuildVolume(*volume, drive, fileSystem)) return;
-      std::lock_guard lock(volumesMutex_);
-      volumes_.push_back(std::move(volume));
-      if (hasVolumes.load() == 0) {
-        hasVolumes = 1;
-        if (!readyPosted.exchange(true) && !ShuttingDown()) {
-          PostIfWindow(*env_.windows, window, WMU_INDEX_READY, 0, 0);
-        }
+  std::vector<std::exception_ptr> failures(kDriveLetters);
+  {
+    std::vector<Thread> builders;
+    // Joins whatever was started, also when starting another thread throws.
+    struct JoinAll {
+      std::vector<Thread>& threads;
+      ~JoinAll() {
+        for (Thread& thread : threads) thread.join();
       }
-    }));
+    } joinAll{builders};
+    builders.reserve(kDriveLetters);
+    for (int letter = 0; letter < kDriveLetters; ++letter) {
+      if ((mask & (1u << letter)) == 0) continue;
+      builders.emplace_back([this, window, letter, &readyPosted, &failure = failures[letter]] {
+        try {
+          BuildDrive(window, letter, readyPosted);
+        } catch (...) {
+          failure = std::current_exception();
+        }
+      });
+    }
   }
   // Letter order. A drive whose build threw is left out, as one that failed.
-  for (auto& task : tasks) RunStartupStep(env_, u"a drive's index failed", [&task] { task.get(); });
+  for (const std::exception_ptr& failure : failures) {
+    if (failure) RunStartupStep(env_, u"a drive's index failed", [&failure] { std::rethrow_exception(failure); });
+  }
   if (ShuttingDown()) return;
 
   size_t count = 0;

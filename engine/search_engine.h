@@ -88,6 +88,8 @@ class SearchEngine {
 
  private:
   void RunStartup(WindowHandle window);
+  // Indexes one drive at start-up and adds it; the first announces the index ready.
+  void BuildDrive(WindowHandle window, int letter, std::atomic<bool>& readyPosted);
   void RunSync(WindowHandle window);
   void RunManualRefresh(WindowHandle window);
   void RunDeviceArrival(uint32_t unitMask, WindowHandle window);

@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 #include <system_error>
-#include <thread>
+
+#include "platform/thread.h"
 
 namespace quillmor {
 namespace {
@@ -233,9 +234,9 @@ void SplitInTwo(const TextSorter& sorter, Item* first, Item* last, size_t depth,
 template <typename BesideWork, typename OwnWork>
 bool RunBeside(BesideWork&& besideWork, OwnWork&& ownWork) {
   bool failed = false;
-  std::thread beside;
+  Thread beside;
   try {
-    beside = std::thread([&] {
+    beside = Thread([&] {
       try {
         besideWork();
       } catch (...) {

@@ -1,10 +1,9 @@
 #include "index/drive_poller.h"
 
 #include <atomic>
-#include <memory>
 
-#include "platform/detached_thread.h"
 #include "platform/shutdown.h"
+#include "platform/thread.h"
 #include "platform/win32_constants.h"
 
 namespace quillmor {
@@ -42,26 +41,12 @@ void RunPoller(Env& env, WindowHandle window) {
   g_pollerRunning = false;
 }
 
-struct PollerStart {
-  Env& env;
-  WindowHandle window;
-};
-
-void RunPollerStart(void* start) {
-  const PollerStart poller = *static_cast<PollerStart*>(start);
-  delete static_cast<PollerStart*>(start);
-  RunPoller(poller.env, poller.window);
-}
-
 }  // namespace
 
 void StartDrivePoller(Env& env, WindowHandle window) {
   if (g_pollerRunning.exchange(true)) return;
   try {
-    // Owned by the poller's thread once it starts.
-    auto start = std::make_unique<PollerStart>(PollerStart{env, window});
-    StartDetachedThread(RunPollerStart, start.get());
-    start.release();
+    StartDetachedThread(MakeThreadBody([&env, window] { RunPoller(env, window); }));
   } catch (...) {
     g_pollerRunning = false;
     throw;

@@ -81,7 +81,7 @@ void StartMonitor(VolumeIndex& volume) {
   if (volume.monitorRunning.exchange(1) != 0) return;
   if (volume.monitorThread.joinable()) volume.monitorThread.join();  // an earlier monitor that ended by itself
   try {
-    volume.monitorThread = std::thread(RunMonitor, std::ref(volume), volume.volumeHandle);
+    volume.monitorThread = Thread([&volume, handle = volume.volumeHandle] { RunMonitor(volume, handle); });
   } catch (...) {
     volume.monitorRunning = 0;
     throw;

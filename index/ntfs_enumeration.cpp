@@ -10,6 +10,7 @@
 #include "index/journal_monitor.h"
 #include "index/usn_block.h"
 #include "platform/shutdown.h"
+#include "platform/thread.h"
 #include "platform/usn_layout.h"
 #include "platform/win32_constants.h"
 
@@ -161,7 +162,7 @@ class ParsePipeline {
   std::vector<Block> spare_;         // Guarded by mutex_.
   bool done_ = false;                // Guarded by mutex_.
   bool parserEnded_ = false;         // Guarded by mutex_.
-  std::thread parser_;
+  Thread parser_;
 };
 
 // The enumeration proper: reads blocks on this thread while the parser

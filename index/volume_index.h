@@ -10,7 +10,6 @@
 #include <shared_mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <unordered_map>
 
 #include "index/attr_entry.h"
@@ -19,6 +18,7 @@
 #include "index/ref_map.h"
 #include "index/stable_vector.h"
 #include "platform/env.h"
+#include "platform/thread.h"
 
 namespace quillmor {
 
@@ -96,7 +96,7 @@ class VolumeIndex {
   // builder, which keep using it safely (a closed device answers error 6) if a
   // release closes it under them.
   std::shared_ptr<VolumeDevice> volumeHandle;  // Guarded by deviceMutex.
-  std::thread monitorThread;                   // Guarded by deviceMutex.
+  Thread monitorThread;                        // Guarded by deviceMutex.
   // Serialises CloseVolume, StopMonitor and the builder's hand-over of the
   // device and the monitor: a release and a rebuild of one volume may meet.
   std::mutex deviceMutex;

@@ -1,12 +1,12 @@
 // Cancelling the synchronous I/O a thread is blocked in.
 #pragma once
 
-#include <thread>
+#include "platform/thread.h"
 
 namespace quillmor {
 
 // CancelSynchronousIo on the thread's handle: a DeviceIoControl the thread is
 // blocked in ends with 995. Does nothing where threads have no such I/O.
-void CancelThreadSynchronousIo(std::thread& thread);
+void CancelThreadSynchronousIo(Thread& thread);
 
 }  // namespace quillmor

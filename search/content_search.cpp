@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <mutex>
 #include <system_error>
-#include <thread>
 
 #include "engine/content_zip_settings.h"
 #include "engine/status_text_message.h"
 #include "engine/zip_document.h"
+#include "platform/thread.h"
 #include "search/compiled_group.h"
 #include "search/text_file_scan.h"
 #include "search/text_match.h"
@@ -170,7 +170,7 @@ class ContentScan {
 // A chunk whose thread cannot be started is scanned here instead.
 void ScanOnWorkers(ContentScan& scan, size_t count) {
   const size_t chunk = (count + kContentWorkers - 1) / kContentWorkers;
-  std::vector<std::thread> workers;
+  std::vector<Thread> workers;
   std::vector<std::pair<size_t, size_t>> leftOver;
   for (size_t k = 0; k < kContentWorkers; ++k) {
     const size_t begin = std::min(count, k * chunk);
@@ -183,7 +183,7 @@ void ScanOnWorkers(ContentScan& scan, size_t count) {
     }
   }
   for (const auto& [begin, end] : leftOver) scan.Scan(begin, end);
-  for (std::thread& worker : workers) worker.join();
+  for (Thread& worker : workers) worker.join();
 }
 
 }  // namespace

@@ -8,11 +8,11 @@
 #include <exception>
 #include <shared_mutex>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include "engine/search_engine.h"
 #include "platform/shutdown.h"
+#include "platform/thread.h"
 #include "search/compiled_name_query.h"
 #include "search/folder_path.h"
 #include "search/search_generation.h"
@@ -86,9 +86,9 @@ bool ScanVolume(const CompiledNameQuery& query, const ResolvedScope& scope, Volu
   size_t upperRemaining = remaining;
   bool upperComplete = false;
   std::exception_ptr upperError;  // rethrown here, as if this thread had met it
-  std::thread helper;
+  Thread helper;
   try {
-    helper = std::thread([&] {
+    helper = Thread([&] {
       try {
         upperComplete = ScanRecordRange(query, scope, volume, middle, count, generation, upperRemaining,
                                         [&](size_t i) { upperHits.push_back(static_cast<uint32_t>(i)); });
@@ -103,7 +103,7 @@ bool ScanVolume(const CompiledNameQuery& query, const ResolvedScope& scope, Volu
   // Joined on every way out, a throwing sink included: the helper reads the
   // volume under the lock the caller releases after this returns.
   struct JoinOnExit {
-    std::thread& thread;
+    Thread& thread;
     ~JoinOnExit() {
       if (thread.joinable()) thread.join();
     }

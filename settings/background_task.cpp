@@ -5,7 +5,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/detached_thread.h"
+#include "platform/thread.h"
 #include "settings/message_log.h"
 
 namespace quillmor {
@@ -46,33 +46,29 @@ void ChangeRunning(int delta) {
   running.changed.notify_all();
 }
 
-// What a task's thread needs; the thread owns and frees it.
-struct StartedTask {
+// A task on its thread. The job is destroyed before the count drops: a
+// waiter that sees 0 may tear down what the job refers to.
+struct TaskBody : ThreadBody {
+  TaskBody(Env& e, const char16_t* n, std::unique_ptr<BackgroundJob> j) : env(e), name(n), job(std::move(j)) {}
+  void Run() override {
+    RunJob(env, name, *job);
+    job.reset();
+    ChangeRunning(-1);
+  }
   Env& env;
   const char16_t* name;
   std::unique_ptr<BackgroundJob> job;
 };
 
-void RunStartedTask(void* started) {
-  std::unique_ptr<StartedTask> task(static_cast<StartedTask*>(started));
-  RunJob(task->env, task->name, *task->job);
-  task.reset();
-  ChangeRunning(-1);
-}
-
 }  // namespace
 
 void StartBackgroundJob(Env& env, const char16_t* name, std::unique_ptr<BackgroundJob> job) {
   ChangeRunning(+1);
-  // When no thread can be made, StartDetachedThread throws and the job is
-  // destroyed here, before the throw leaves.
-  std::unique_ptr<StartedTask> task;
   try {
-    task = std::make_unique<StartedTask>(StartedTask{env, name, std::move(job)});
-    StartDetachedThread(RunStartedTask, task.get());
-    task.release();  // the thread's now
+    // When no thread can be made this throws, and the job is destroyed
+    // before the throw leaves.
+    StartDetachedThread(std::make_unique<TaskBody>(env, name, std::move(job)));
   } catch (...) {
-    task.reset();
     ChangeRunning(-1);
     throw;
   }

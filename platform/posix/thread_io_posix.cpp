@@ -4,6 +4,6 @@ namespace quillmor {
 
 // POSIX threads have no pending DeviceIoControl to cancel; simulated devices
 // end their blocked requests through VolumeDevice::CancelIo.
-void CancelThreadSynchronousIo(std::thread&) {}
+void CancelThreadSynchronousIo(Thread&) {}
 
 }  // namespace quillmor

@@ -295,7 +295,7 @@ TEST(Win32ThreadIoTest, CancelEndsABlockedSynchronousRead) {
   const ScopedHandle writer(writeEnd);
   std::atomic<DWORD> result{0};
   std::atomic<bool> done{false};
-  std::thread blocked([&] {
+  Thread blocked([&] {
     char byte;
     DWORD read = 0;
     result = ::ReadFile(readEnd, &byte, 1, &read, nullptr) ? ERROR_SUCCESS : ::GetLastError();
