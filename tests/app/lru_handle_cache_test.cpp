@@ -1,9 +1,9 @@
 #include "app/core/lru_handle_cache.h"
 
 #include <gtest/gtest.h>
+#include "platform/thread.h"
 
 #include <map>
-#include <thread>
 
 namespace quillmor {
 namespace {
@@ -88,8 +88,8 @@ TEST(LruHandleCacheThreadsTest, ConcurrentUseDestroysEachHandleOnce) {
         cache.Find(static_cast<uint64_t>((i * 7) % 700));
       }
     };
-    std::thread a(work, 0);
-    std::thread b(work, 100'000);
+    Thread a([&] { work(0); });
+    Thread b([&] { work(100'000); });
     a.join();
     b.join();
   }

@@ -1,10 +1,10 @@
 #include "engine/attr_cache_file.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "engine/attr_cache_autosave.h"
 #include "engine/attr_cache_summary.h"
+#include "platform/thread.h"
 #include "platform/utf.h"
 #include "tests/engine/attr_cache_bytes.h"
 #include "tests/engine/attr_cache_test_support.h"
@@ -172,7 +172,7 @@ TEST_F(AttrCacheFileTest, ConcurrentSavesNeverWriteAtTheSameTime) {
   const VolumePtr c = VolumeOf(u"C:");
   // Saves that overlapped would share the temporary file, and one of them
   // would find it already moved away.
-  std::vector<std::thread> threads;
+  std::vector<Thread> threads;
   std::atomic<int> failures{0};
   for (int k = 0; k < 4; ++k) {
     threads.emplace_back([&, k] {
@@ -182,7 +182,7 @@ TEST_F(AttrCacheFileTest, ConcurrentSavesNeverWriteAtTheSameTime) {
       }
     });
   }
-  for (std::thread& thread : threads) thread.join();
+  for (Thread& thread : threads) thread.join();
   EXPECT_EQ(failures, 0);
   const std::string bytes = CacheBytes();
   testing::MemoryReadableFile file(bytes);

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 #include "platform/sim/memory_file_system.h"
 #include "platform/sim/test_env.h"
+#include "platform/thread.h"
 #include "platform/utf.h"
 #include "tests/engine/memory_files.h"
 
@@ -181,7 +181,7 @@ TEST_F(ContentZipSettingsTest, ReadersAlwaysSeeBothListsOfOneInstall) {
   InstallContentZipSettings(a);
   std::atomic<bool> stop{false};
   std::atomic<int> mixed{0};
-  std::vector<std::thread> readers;
+  std::vector<Thread> readers;
   for (int r = 0; r < 3; ++r) {
     readers.emplace_back([&] {
       while (!stop.load()) {
@@ -195,7 +195,7 @@ TEST_F(ContentZipSettingsTest, ReadersAlwaysSeeBothListsOfOneInstall) {
   }
   for (int i = 0; i < 2000; ++i) InstallContentZipSettings(i % 2 ? a : b);
   stop = true;
-  for (std::thread& reader : readers) reader.join();
+  for (Thread& reader : readers) reader.join();
   EXPECT_EQ(mixed.load(), 0);
 }
 

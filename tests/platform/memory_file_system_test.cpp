@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "platform/sim/manual_clock.h"
+#include "platform/thread.h"
 #include "platform/win32_constants.h"
 
 namespace quillmor {
@@ -194,7 +193,7 @@ TEST_F(MemoryFileSystemTest, DrivesComeAndGo) {
 
 TEST_F(MemoryFileSystemTest, ConcurrentWritersAndReaders) {
   files.AddDirectories(u"C:\\d");
-  std::vector<std::thread> threads;
+  std::vector<Thread> threads;
   for (int w = 0; w < 4; ++w) {
     threads.emplace_back([&, w] {
       const std::u16string path = u"C:\\d\\" + std::u16string(1, static_cast<char16_t>(u'a' + w));

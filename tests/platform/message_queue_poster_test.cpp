@@ -1,8 +1,8 @@
 #include "platform/message_queue_poster.h"
 
 #include <gtest/gtest.h>
+#include "platform/thread.h"
 
-#include <thread>
 #include <vector>
 
 namespace quillmor {
@@ -31,7 +31,7 @@ TEST(MessageQueuePosterTest, ConsumerReceivesEveryMessageInPostingOrder) {
   MessageQueuePoster poster;
   constexpr int kThreads = 4;
   constexpr int kPerThread = 500;
-  std::vector<std::thread> producers;
+  std::vector<Thread> producers;
   for (int p = 0; p < kThreads; ++p) {
     producers.emplace_back([&, p] {
       for (int i = 0; i < kPerThread; ++i) poster.Post(poster.Window(), WMU_SEARCH_RESULTS, p, i);
@@ -68,7 +68,7 @@ TEST(MessageQueuePosterTest, CloseDrainsTheQueueThenEndsTheLoop) {
 
 TEST(MessageQueuePosterTest, CloseWakesAWaitingConsumer) {
   MessageQueuePoster poster;
-  std::thread consumer([&] {
+  Thread consumer([&] {
     QueuedMessage m;
     while (poster.WaitMessage(m)) {
     }

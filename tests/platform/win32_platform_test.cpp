@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/env.h"
+#include "platform/thread.h"
 #include "platform/thread_io.h"
 #include "platform/usn_layout.h"
 #include "platform/utf.h"
@@ -117,7 +118,7 @@ TEST_F(Win32FileSystemTest, WholeFileReadsAreCappedAndTakeDiskFilesOnly) {
   // Read on another thread, so that a reader that waits for the writer fails
   // the test instead of hanging it.
   std::atomic<int> result{-1};
-  std::thread reader([&] {
+  Thread reader([&] {
     std::string ignored;
     result = fs.ReadFile(pipeName, ignored, kAnySize) ? 1 : 0;
   });
@@ -265,7 +266,7 @@ TEST(Win32VolumeDeviceTest, CloseWhileOtherThreadsSendRequests) {
   auto device = DefaultEnv().volumes->Open(u"\\\\.\\C:", kGenericRead, error);
   ASSERT_NE(device, nullptr);
   std::atomic<int> requests{0};
-  std::vector<std::thread> senders;
+  std::vector<Thread> senders;
   for (int i = 0; i < 3; ++i) {
     senders.emplace_back([&] {
       std::byte data[usn::JournalData::kSize];

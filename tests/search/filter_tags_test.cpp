@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
+#include "platform/thread.h"
 #include "search/default_filter_tags.h"
 #include "search/filter_tag.h"
 #include "tests/search/filter_fixture.h"
@@ -177,7 +177,7 @@ TEST_F(FilterTagsTest, PresetsComeFromAndGoBackToTheWindowSettings) {
 
 TEST_F(FilterTagsTest, JobsReadWholeListsWhileTheUserInterfaceReplacesThem) {
   std::atomic<bool> done{false};
-  std::thread job([&] {
+  Thread job([&] {
     while (!done.load()) {
       const FilterTagsSnapshot tags = state.Tags();
       // Each list is one of the two installed below, never a mixture.

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
 #include <vector>
 
+#include "platform/thread.h"
 #include "tests/search/map_text_codec.h"
 
 #if defined(__linux__)
@@ -104,7 +104,7 @@ TEST(PinyinInitialTableTest, ForKeepsOneTablePerCodec) {
 TEST(PinyinInitialTableTest, ConcurrentFirstCallersShareOneTable) {
   static MapTextCodec codec;  // a codec no other test has asked for
   const PinyinInitialTable* seen[4] = {};
-  std::vector<std::thread> threads;
+  std::vector<Thread> threads;
   for (auto& slot : seen) {
     threads.emplace_back([&slot] { slot = &PinyinInitialTable::For(codec); });
   }

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/thread.h"
 #include "settings/message_log.h"
 #include "settings/rate_limit.h"
 #include "settings/single_run_task.h"
@@ -135,7 +136,7 @@ TEST(RateLimitTest, OneCallerClaimsEachTurn) {
 
   // Many threads at the same moment: one wins.
   std::atomic<int> winners{0};
-  std::vector<std::thread> threads;
+  std::vector<Thread> threads;
   CountdownLatch start(1);
   for (int i = 0; i < 8; ++i) {
     threads.emplace_back([&] {
@@ -144,7 +145,7 @@ TEST(RateLimitTest, OneCallerClaimsEachTurn) {
     });
   }
   start.count_down();
-  for (std::thread& thread : threads) thread.join();
+  for (Thread& thread : threads) thread.join();
   EXPECT_EQ(winners.load(), 1);
 }
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <thread>
 
+#include "platform/thread.h"
 #include "settings/message_log.h"
 #include "settings/perf_log.h"
 #include "tests/settings/settings_fixture.h"
@@ -71,7 +71,7 @@ TEST_F(DiagnosticLogTest, TimingLogLinesAreTimeStampedInTheConfigurationDirector
 TEST_F(DiagnosticLogTest, ConcurrentWritersKeepLinesWholeAndOneByteOrderMark) {
   constexpr int kThreads = 4;
   constexpr int kLines = 50;
-  std::vector<std::thread> threads;
+  std::vector<Thread> threads;
   for (int i = 0; i < kThreads; ++i) {
     threads.emplace_back([&, i] {
       for (int n = 0; n < kLines; ++n) {

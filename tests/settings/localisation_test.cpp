@@ -5,10 +5,10 @@
 #include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/sim/test_env.h"
+#include "platform/thread.h"
 #include "platform/utf.h"
 #include "settings/config_directory.h"
 #include "tests/settings/small_memory_files.h"
@@ -146,7 +146,7 @@ TEST_F(TranslateTest, ConcurrentReadersSeeOneLanguageOrTheOther) {
   InstallActiveLanguage(u"de-de", german, false);
   std::atomic<bool> stop{false};
   std::atomic<int> bad{0};
-  std::vector<std::thread> readers;
+  std::vector<Thread> readers;
   for (int r = 0; r < 2; ++r) {
     readers.emplace_back([&] {
       while (!stop.load()) {

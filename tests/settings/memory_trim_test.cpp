@@ -4,9 +4,9 @@
 
 #include <condition_variable>
 #include <stdexcept>
-#include <thread>
 
 #include "platform/shutdown.h"
+#include "platform/thread.h"
 #include "tests/countdown_latch.h"
 #include "tests/settings/settings_fixture.h"
 
@@ -95,7 +95,7 @@ TEST_F(MemoryTrimTest, ConcurrentCallersTrimOnce) {
   constexpr int kThreads = 8;
   CountdownLatch start(kThreads);
   std::atomic<int> trimmed{0};
-  std::vector<std::thread> threads;
+  std::vector<Thread> threads;
   for (int i = 0; i < kThreads; ++i) {
     threads.emplace_back([&] {
       start.arrive_and_wait();

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <thread>
 
+#include "platform/thread.h"
 #include "settings/config_directory.h"
 #include "tests/settings/settings_fixture.h"
 
@@ -221,7 +221,7 @@ TEST_F(RecentOpensTest, ConcurrentOpensLoadsAndReadsStayConsistent) {
   constexpr int kOpensPerWriter = 150;
   std::atomic<bool> stop{false};
   std::atomic<bool> sawBadList{false};
-  std::vector<std::thread> threads;
+  std::vector<Thread> threads;
   for (int w = 0; w < kWriters; ++w) {
     threads.emplace_back([&, w] {
       for (int i = 0; i < kOpensPerWriter; ++i) {
@@ -230,10 +230,10 @@ TEST_F(RecentOpensTest, ConcurrentOpensLoadsAndReadsStayConsistent) {
       }
     });
   }
-  std::thread loader([&] {
+  Thread loader([&] {
     while (!stop) list.Load(env);
   });
-  std::thread reader([&] {
+  Thread reader([&] {
     while (!stop) {
       const std::vector<RecentOpen> entries = list.Entries();
       std::set<std::u16string> paths;

@@ -8,13 +8,13 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/autostart.h"
 #include "app/core/command_line_quote.h"
 #include "app/run_hidden.h"
 #include "app/win32_app.h"
+#include "platform/thread.h"
 #include "platform/win32/scoped_handle.h"
 #include "tests/running_under_wine.h"
 #include "tests/scratch_directory.h"
@@ -196,7 +196,7 @@ TEST_F(AutostartTest, RunHiddenEndsAProgramThatOutrunsTheTimeoutWith1460AndRepor
   for (uint32_t timeoutMs = 2000; timeoutMs <= 64000; timeoutMs *= 4) {
     uint32_t exitCode = 0;
     bool ranToEnd = true;
-    std::thread run([&] {
+    Thread run([&] {
       const std::vector<std::u16string> arguments = {u"/Query"};
       ranToEnd = RunHidden(paths.schtasks, arguments, exitCode, timeoutMs);
     });

@@ -1,10 +1,10 @@
 // Copy, Cut and Copy Full Path as another program sees them: the clipboard
 // read back by a second process (clipboard_reader.exe beside this program).
 #include <string>
-#include <thread>
 
 #include "tests/app/win32/file_ops_fixture.h"
 
+#include "platform/thread.h"
 namespace quillmor {
 namespace {
 
@@ -107,7 +107,7 @@ TEST_F(ClipboardTest, ABusyClipboardFailsTheCopyWithAMessageAndNotTheCopyOfPaths
   const HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   const HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   bool held = false;
-  std::thread holder([&] {
+  Thread holder([&] {
     held = OpenClipboard(nullptr) != FALSE;
     SetEvent(opened);
     WaitForSingleObject(done, 60000);

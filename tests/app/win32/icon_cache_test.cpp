@@ -4,10 +4,10 @@
 #include "app/icon_cache.h"
 
 #include <atomic>
-#include <thread>
 
 #include "app/core/icon_cache_key.h"
 #include "app/core/theme_palette.h"
+#include "platform/thread.h"
 #include "tests/app/win32/list_fixture.h"
 
 namespace quillmor {
@@ -68,7 +68,7 @@ TEST(IconCacheTest, IconsDroppedByAnotherThreadWaitForTheWindowThread) {
   const HICON drawn = NewIcon();
   cache.Insert(1, drawn);
   // The thumbnail job evicts the icon the window may be drawing right now.
-  std::thread job([&] { cache.Insert(2, NewIcon()); });
+  Thread job([&] { cache.Insert(2, NewIcon()); });
   job.join();
   EXPECT_TRUE(Alive(drawn));
   EXPECT_EQ(cache.Find(1), nullptr);
@@ -80,7 +80,7 @@ TEST(IconCacheTest, ALastReferenceOnAnotherThreadStillDestroysEverything) {
   auto cache = std::make_shared<IconCache>(4);
   const HICON icon = NewIcon();
   cache->Insert(1, icon);
-  std::thread job([held = std::move(cache)]() mutable { held.reset(); });
+  Thread job([held = std::move(cache)]() mutable { held.reset(); });
   job.join();
   EXPECT_FALSE(Alive(icon));
 }
