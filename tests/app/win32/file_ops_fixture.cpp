@@ -39,19 +39,6 @@ void FileOpsFixture::SelectRows(std::initializer_list<std::u16string_view> names
   Window().list.lastClickedRow = -1;
 }
 
-void FileOpsFixture::PressKey(HWND target, UINT key, bool ctrl, bool shift) {
-  BYTE keys[256]{};
-  GetKeyboardState(keys);
-  const BYTE before[2] = {keys[VK_CONTROL], keys[VK_SHIFT]};
-  keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-  keys[VK_SHIFT] = shift ? 0x80 : 0;
-  SetKeyboardState(keys);
-  SendMessageW(target, WM_KEYDOWN, key, 1);
-  keys[VK_CONTROL] = before[0];
-  keys[VK_SHIFT] = before[1];
-  SetKeyboardState(keys);
-}
-
 std::pair<int, int> FileOpsFixture::RenameSelection() {
   DWORD start = 0;
   DWORD end = 0;

@@ -30,8 +30,6 @@ class FileOpsFixture : public ListFixture {
   int64_t RowOf(std::u16string_view name);
   // Clicks the first name's row, then Ctrl+clicks the others.
   void SelectRows(std::initializer_list<std::u16string_view> names);
-  // WM_KEYDOWN to `target` with Ctrl and Shift held as asked.
-  void PressKey(HWND target, UINT key, bool ctrl = false, bool shift = false);
   // The searches started so far; a refresh after a delete starts one.
   uint64_t SearchGeneration() { return state->results.searchGeneration.load(); }
 

@@ -115,14 +115,14 @@ void ListFixture::Wheel(POINT at, int notches, WPARAM keys) {
                MAKELPARAM(screen.x, screen.y));
 }
 
-void ListFixture::PressListKey(UINT key, bool ctrl, bool shift) {
+void ListFixture::PressKey(HWND target, UINT key, bool ctrl, bool shift) {
   BYTE keys[256]{};
   GetKeyboardState(keys);
   const BYTE before[2] = {keys[VK_CONTROL], keys[VK_SHIFT]};
   keys[VK_CONTROL] = ctrl ? 0x80 : 0;
   keys[VK_SHIFT] = shift ? 0x80 : 0;
   SetKeyboardState(keys);
-  SendMessageW(hwnd, WM_KEYDOWN, key, 1);
+  SendMessageW(target, WM_KEYDOWN, key, 1);
   keys[VK_CONTROL] = before[0];
   keys[VK_SHIFT] = before[1];
   SetKeyboardState(keys);

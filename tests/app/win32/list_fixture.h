@@ -50,7 +50,9 @@ class ListFixture : public WindowFixture {
   void Wheel(POINT at, int notches, WPARAM keys = 0);
   // A key pressed while the list has the focus, with Ctrl and Shift held as
   // asked (the thread's key state says so while the key is handled).
-  void PressListKey(UINT key, bool ctrl = false, bool shift = false);
+  void PressListKey(UINT key, bool ctrl = false, bool shift = false) { PressKey(hwnd, key, ctrl, shift); }
+  // WM_KEYDOWN to `target` with Ctrl and Shift held as asked.
+  void PressKey(HWND target, UINT key, bool ctrl = false, bool shift = false);
 
   std::vector<std::u16string> RowNames();
   std::vector<int64_t> Selected() { return Window().list.selection.SelectedRows(); }
